@@ -21,11 +21,10 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from sheet import KEY, PALETTE, Sheet, write_png  # noqa: E402
+from sheet import KEY, Sheet, write_png  # noqa: E402
 
 ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
 ART = os.path.join(ROOT, "assets", "art")
-PREVIEW = "/tmp/title_preview"
 
 # Colour names, index order of the game's palette.
 BLACK, PLUM, SEA, GREY, BROWN, DKGREEN, RED, WARMGREY = 0, 1, 2, 3, 4, 5, 6, 7
