@@ -9,8 +9,8 @@ Sheets written (frame order in assets/art/title.tables and assets/title.h):
     title_cursor.png       16 x 16 x 2   the menu cursor: ship's wheel, then glinting
     title_sound_on.png      8 x 8        loudspeaker with sound waves (one-bit mask)
     title_sound_off.png     8 x 8        loudspeaker with a cross (one-bit mask)
-    credits_pictures.png   80 x 80 x 3   the three credit pages' pictures, drawn opaque
-    gameover_frames.png    56 x 56 x 8   the sunken ship of the game-over screen, key red
+    credits.png            80 x 80 x 3   the three credit pages' pictures, drawn opaque
+    gameover.png           56 x 56 x 8   the sunken ship of the game-over screen, key red
 
 Everything is drawn from shapes and small text grids here; once written, the sheets
 are the sources and may be touched up by hand.
