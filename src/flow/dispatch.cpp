@@ -1,0 +1,5 @@
+#include "flow/dispatch.h"
+
+int32_t GameState = 100;
+
+void RunFrame() {}

@@ -1,0 +1,46 @@
+// The frame: the picture every screen draws into, the colour tables, the frame
+// counter, and one pass of the game's per-frame work.
+#pragma once
+#include <cstdint>
+#include <string>
+
+constexpr int32_t kScreenWidth = 160;
+constexpr int32_t kScreenHeight = 120;
+constexpr uint32_t kFramePeriodMs = 25;  // 40 frames a second
+
+// 160 x 120 RGB565 pixels, row-major. Black before the first frame; cleared to
+// Palette[0] after every frame is shown.
+extern uint16_t FrameBuffer[kScreenWidth * kScreenHeight];
+
+// The 16 colours every picture and text indexes (RGB565 in the low 16 bits), and the
+// colour each of them takes in shadow. Filled by InitPalettes at start-up.
+extern uint32_t Palette[16];
+extern uint32_t shadowPalette[16];
+
+// Size of the video mode; 320 x 240 until the window is resized.
+extern int32_t windowWidth;
+extern int32_t windowHeight;
+
+// Where the high score lives: the home directory (or ".") and "/.Quillbarrow/".
+// Holds only the suffix until BuildSaveDir runs at start-up.
+extern std::string saveDir;
+
+// Tick count (ms) at the top of the current frame.
+extern uint32_t frameStart;
+
+// 0..119, advanced once a frame after the picture is shown; screens take animation
+// frames from it by division and blinking by remainder.
+extern int32_t frameCounter;
+
+void InitPalettes();
+
+// Puts the home directory (or "." when home is null or empty) in front of saveDir.
+void BuildSaveDir(const char* home);
+
+void ClearFrameBuffer();
+
+// One frame of the game after the events are drained: the screen of the current
+// state, button sampling, showing the picture through present (which may be null),
+// clearing the frame buffer and advancing frameCounter. The window, the tests and
+// the replay tool all run the game through this.
+void RunOneFrame(void (*present)());

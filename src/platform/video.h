@@ -1,0 +1,25 @@
+// The window: opening it, showing the FrameBuffer in it, the event queue, the frame
+// clock and shutdown. Only the game's own executable uses this; tests and tools run
+// frames without a window.
+#pragma once
+
+// Starts SDL and opens the 320 x 240 window titled "Quillbarrow". Returns false, after
+// printing the reason on stderr, when no video mode can be set.
+bool OpenWindow();
+
+// Stretches the FrameBuffer over the whole window and flips it.
+void PresentToWindow();
+
+// Takes the tick count at the top of a frame.
+void BeginFrame();
+
+// Empties the event queue, obeying window resizes. Returns true when the window was
+// closed or Escape was pressed.
+bool DrainEvents();
+
+// Sleeps out the rest of the 25 ms frame; a late frame does not sleep, and nothing is
+// caught up.
+void PaceFrame();
+
+// Frees the sounds and music and shuts SDL down.
+void ShutDown();

@@ -1,0 +1,34 @@
+// Small helpers shared by the tests.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+#include "platform/frame.h"
+#include "platform/headless.h"
+
+inline uint16_t Colour(int index) { return static_cast<uint16_t>(Palette[index]); }
+
+inline void FillFrame(uint16_t colour) {
+    for (uint16_t& p : FrameBuffer) p = colour;
+}
+
+inline uint16_t At(int32_t x, int32_t y) { return FrameBuffer[y * kScreenWidth + x]; }
+inline uint16_t ShownAt(int32_t x, int32_t y) { return shownFrame[y * kScreenWidth + x]; }
+
+// Where a test may leave pictures of what it saw: build/test-frames.
+inline std::string TestFramePath(const std::string& name) {
+    return std::string(TEST_FRAME_DIR) + "/" + name + ".png";
+}
+
+// Palettes filled, buttons scripted and released, frame counter at 0, buffer black.
+class GameTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InitPalettes();
+        StartHeadless();
+        frameCounter = 0;
+        FillFrame(0);
+    }
+};
