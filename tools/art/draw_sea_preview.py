@@ -14,9 +14,10 @@ Reads the sheets in assets/art (see draw_sea.py) and writes, into the output fol
                                         splashes, markers, gulls and a cloud with shadows
     scene_anim_2x.png                   that scene at 8 moments, 5 game frames apart
 
-It prints every coast seam it finds: two neighbouring pixels across a cell border
-whose coast bands differ by more than one step (grass, bank, sand, foam, shallows,
-sea; the dark bank is absent on lit shores, so it counts with the sand).  No output besides the file list means no seams.
+It prints every coast seam it finds in the test islands: two neighbouring pixels
+across a cell border whose coast bands differ by more than one step (grass, bank or
+sand, foam, shallows, sea; the dark bank is absent on lit shores, so it counts with
+the sand).  tools/art/draw_sea_check.py runs the same test on random islands.
 """
 
 import os
