@@ -52,10 +52,6 @@ class Layer:
             for x in range(max(left, 0), min(right, W - 1) + 1):
                 self.m[y][x] = mat
 
-    def erase(self, y0, spans):
-        for i, (left, right) in enumerate(spans):
-            self.run(y0 + i, left, right, None)
-
     def mat(self, x, y):
         return self.m[y][x] if 0 <= x < W and 0 <= y < H else None
 
@@ -65,8 +61,7 @@ class Layer:
         base, shade: colours; deep: the colour of lower-right corners (optional);
         hi: the lit rim colour on the upper left (optional);
         outline: the colour next to empty pixels (0 unless given; None = no outline);
-        rw: how many pixels wide the shaded band on the right is (1);
-        cast: materials that shade this one for two rows below them (a chin on a neck)."""
+        rw: how many pixels wide the shaded band on the right is (1)."""
         boxes = {}
         for y in range(H):
             for x in range(W):
@@ -98,15 +93,13 @@ class Layer:
                 if any(not same(d, 0) for d in range(1, rw + 1)) or not same(0, 1) \
                         or not same(1, 1):
                     c = spec["shade"]
-                if spec.get("cast") and any(self.mat(x, y - d) in spec["cast"] for d in (1, 2)):
-                    c = spec["shade"]
                 if spec.get("deep") is not None and not same(1, 0) and not same(0, 1):
                     c = spec["deep"]
                 if spec.get("hi") is not None:
                     b = boxes[k]
                     cx, cy = (b[0] + b[2]) / 2, (b[1] + b[3]) / 2
                     side = (x - cx) / (b[2] - b[0] + 1) + (y - cy) / (b[3] - b[1] + 1)
-                    if (not same(-1, 0) or not same(0, -1)) and side < spec.get("hcut", -0.1):
+                    if (not same(-1, 0) or not same(0, -1)) and side < -0.1:
                         c = spec["hi"]
                 self.px[y][x] = c
 
@@ -152,14 +145,15 @@ def mirror(rows, recolour):
 # ---------------------------------------------------------------------------
 # 1: the first mate
 
-RULER = "0123456789" * 5 + "012345"
-
+# Her head and braid; the eyes and the mouth are drawn over it for each pose.
+#   x: 0         1         2         3         4         5
+#      01234567890123456789012345678901234567890123456789012345
 MATE_HEAD = [
     "........................................................",
     "........................................................",
     ".......................0000000000.......................",
-    "....................00099999999999000...................",
-    "..................0099e99eeee99999999900................",
+    "....................00099999999990000...................",
+    "..................0099e99eeee99999999000................",
     "................0099ee9eeee9ee999999999400..............",
     "...............099ee99ee999999ee99999999940.............",
     "..............0999e99e999999999999999999440.............",
@@ -187,7 +181,7 @@ MATE_HEAD = [
     ".................00ccccccccccccccccc444009999440........",
     "..................0cccccccccccccccc4440.014444140.......",
     "...................0cccccccccccccc4440..0e9999440.......",
-    "....................0cccccccccccc4440...09e994440.......",
+    "....................0cccccccccccc4400...09e994440.......",
     ".....................00cccccccc4400.....09999440........",
     ".......................00000000.........014444140.......",
     "........................................0e9999440.......",
@@ -274,6 +268,7 @@ MATE_MOUTHS = {
 }
 
 
+# ---------------------------------------------------------------------------
 # 2: the gibberish pirate
 
 def rascal(pose):
@@ -407,6 +402,7 @@ RASCAL_MOUTHS = {
 }
 
 
+# ---------------------------------------------------------------------------
 # 3: the pirate captain
 
 def captain(pose):
@@ -431,22 +427,21 @@ def captain(pose):
     head.sym(16, [12, 12, 12, 12, 12, 13, 13, 14, 14, 14, 14, 14, 14, 14, 14, 13, 13, 12, 12,
                   11, 10, 9, 8, 7, 6, 5, 4, 3, 2], "beard")
     head.sym(16, [9, 9, 9, 9, 9, 9, 8, 7, 5], "face")      # cheeks above the beard
-    head.sym(1, [6, 8, 9, 10, 10, 10, 10], "crown")
-    brim = {}
+    brim = {}                # the hat seen from the front: a wide crescent, points out
     for x in range(6, 50):
-        d = abs(x - 27.5)
-        brim[x] = (round(7.4 - d * 4.6 / 21.5), round(14.6 - d * 6.8 / 21.5))
+        d = abs(x - 27.5) / 22
+        brim[x] = (round(1.4 + 5 * d ** 1.6), round(15.4 - 6.4 * d ** 1.4))
     head.cols(brim, "brim")
     head.paint({
         "beard": dict(base=4, shade=1, deep=1, hi=9),
         "face": dict(base=12, shade=4, deep=4, rw=2),
         "ear": dict(base=12, shade=4, deep=1),
-        "crown": dict(base=3, shade=0, deep=0, hi=7),
-        "brim": dict(base=3, shade=0, deep=0),
+        "brim": dict(base=3, shade=0, deep=0, hi=7, rw=2),
     })
-    for x, (top, bottom) in brim.items():          # gold braid along the brim's edge
+    for x, (top, bottom) in brim.items():          # gold braid along the hat's edge
         if 7 <= x <= 48:
-            head.patch(x, top + 1, ["e" if x < 36 else "9"])
+            head.patch(x, top + 1, ["e" if x < 28 else "9"])
+            head.patch(x, top + 2, ["9" if x < 28 else "4"])
     head.swap(16, 13, 39, 15, 12, 4)                # the brim's shadow on the brow
     head.swap(16, 13, 39, 14, 4, 1)
     # the beard falls in locks: a shaded parting, lit on its left side
@@ -482,11 +477,15 @@ def captain(pose):
     head.patch(28, 22, mirror(left, {"9": "4", "e": "9", "4": "1"}))
     head.patch(24, 29, CAPTAIN_MOUTHS[pose["mouth"]])
     # skull and crossbones on the front of the hat
-    head.patch(25, 7, [" ff ",
-                       "ffff",
-                       "0f0f",
-                       " ff "])
-    head.patch(23, 8, ["f      f", " f    f", "", "", "  f  f", " f    f"])
+    head.patch(20, 5, [" 00   000000   00 ",
+                       "0ff0 0ffffff0 0fa0",
+                       " 0ff0ffffffffa0aa0 ",
+                       "  00ff00ff00fa00  ",
+                       "    0f00ff00a0    ",
+                       "   0fffff0ffaa0   ",
+                       "  0ff0f0f0fa0aa0  ",
+                       " 0ff0 0ffaa0 0aa0 ",
+                       "  00   0000   00  "])
     return body, head
 
 
@@ -510,6 +509,7 @@ CAPTAIN_MOUTHS = {
 }
 
 
+# ---------------------------------------------------------------------------
 # 4: the gentleman pirate
 
 def gentleman(pose):
@@ -528,6 +528,11 @@ def gentleman(pose):
         body.patch(27 + hw + 1, 40 + i, ["9"])
     for y in (46, 50, 54):
         body.patch(27, y, ["e9"])
+    # light on the left shoulder, the seams of both sleeves
+    body.patch(8, 39, ["         bbb", "      bbb", "    bb", "  bb", " b", "b"])
+    body.patch(12, 44, ["  0", " 0", " 0", "0", "0", "0", "0", "0", "0", "0", "0", "0"])
+    body.patch(41, 44, ["0", " 0", " 0", "  0", "  0", "  0", "  0", "  0", "  0", "  0",
+                        "  0", "  0"])
     # the lace cravat, ruffle over ruffle
     body.patch(19, 33, ["    0000000000    ",
                         "   0ffffffffff0   ",
@@ -616,6 +621,7 @@ GENTLEMAN_MOUTHS = {
 
 
 # ---------------------------------------------------------------------------
+# The loops
 
 PORTRAITS = {1: mate, 2: rascal, 3: captain, 4: gentleman}
 
@@ -643,6 +649,10 @@ def outlined(img):
 
 
 def frame(portrait, a, talking):
+    """Frame a (0..7) of speaker portrait (1..4), talking or idle.  Each speaker's
+    drawing takes a pose: blink, the mouth ("shut", "ajar", "wide" or "round") and
+    extra, the frame number, for a motion of the speaker's own (the bandana's knot
+    flapping, the gentleman's brow going up and his monocle catching the light)."""
     draw = PORTRAITS[portrait]
     if talking:
         body, head = draw(dict(blink=False, mouth=TALK_MOUTH[a], extra=a))
