@@ -1,0 +1,3 @@
+#include "hud/statusbar.h"
+
+void DrawStatusBar() {}

@@ -1,0 +1,4 @@
+#include "sailing/sailing.h"
+
+// The sailing frame is being written.
+void SailingFrame() {}

@@ -1,0 +1,12 @@
+// Making a new set of islands from the random generator.
+#pragma once
+#include <cstdint>
+
+// Corner points of the sea channels on the 28 x 28 coarse grid; point 27 is always the
+// corner (0, 0).
+extern int8_t pathX[28];
+extern int8_t pathY[28];
+
+// Builds a new set of islands: the map, six ports, the player's ship, gulls, clouds,
+// the opening dialog and the in-game music. Callers set the sailing state first.
+void GenerateIslands();

@@ -1,0 +1,173 @@
+// The world of a game in progress: the map, the records of ships, ports, cannonballs,
+// barrels, whirlpools, gulls and clouds, the lists that own them, and the game-wide
+// counters. Every part of the game reads and writes these directly.
+//
+// Coordinates are world pixels, x to the right and y downwards, 896 x 896 in all. A cell
+// is 16 x 16 pixels; the cell of a coordinate is the coordinate / 16, truncating toward
+// zero (so -1..-15 fall in cell 0).
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+constexpr int32_t kMapCells = 56;
+constexpr int32_t kCellSize = 16;
+constexpr int32_t kWorldSize = kMapCells * kCellSize;  // 896
+
+// Cell codes of tileMap.
+enum : int32_t {
+    CellSea = 0,
+    CellPort = 1,
+    CellLand = 2,  // 3..6: land with a decoration
+    CellWhirlpool = -50,
+    // -2, -3, -4: a lone rock in the sea; -1 only while islands are being made
+};
+
+// 56 x 56 cell codes, column-major: cell (cx, cy) is tileMap[cx * 56 + cy].
+extern int8_t tileMap[kMapCells * kMapCells];
+
+inline int32_t CellIndex(int32_t cx, int32_t cy) { return cx * kMapCells + cy; }
+inline bool CellInMap(int32_t cx, int32_t cy) { return cx >= 0 && cx < kMapCells && cy >= 0 && cy < kMapCells; }
+
+// A ship may not enter a cell whose code, as an unsigned byte, is 2 or more, unless it
+// is a whirlpool: land, decorated land and rocks block; sea, ports and whirlpools do not.
+inline bool CodeBlocksShip(int8_t code) { return static_cast<uint8_t>(code) >= 2 && code != CellWhirlpool; }
+
+// Coasts are drawn around cells of code 2 or more (land), never around rocks.
+inline bool CodeIsLand(int8_t code) { return code >= 2; }
+
+struct Ship {
+    int32_t prevX;         // x before the last successful move
+    int32_t prevY;         // y before the last successful move
+    int32_t sailTimer;     // sailing animation: -1 idle, a move sets 15, counts down to -1
+    int32_t fireSide;      // side of the last broadside: 1 button A (starboard), 0 button B (port)
+    int32_t hitSide;       // side the last cannonball struck, 0 or 1
+    int32_t screenX;       // top-left of the 24 x 24 picture on screen, set each frame it is drawn
+    int32_t screenY;
+    int32_t blockedTimer;  // pirate: frames of straight-only path searches after being blocked
+    int32_t replanTimer;   // pirate: frames until the next path search
+    int32_t hitTimer;      // 16 when struck, counts down; no moving or firing while above 0
+    int32_t spinTimer;     // frames left spinning in a whirlpool; the heading is the spin's
+    int32_t sinkTimer;     // counts down from 500 once sunk
+    int32_t sideOffset;    // pirate: +1 or -1, aims 4 px below or above its waypoint
+    int32_t waypointX;     // pirate: next waypoint, -1 for none
+    int32_t waypointY;
+    int32_t fireCooldown;  // 16 after a broadside, counts down; no moving or firing while above 0
+    int32_t drawn;         // mark of the depth-sorted drawing pass
+    int32_t x;             // centre of the ship
+    int32_t y;
+    int32_t headingX;      // -1, 0 or 1
+    int32_t headingY;      // -1, 0 or 1
+    int32_t health;        // hit points; below 1 the ship has sunk
+    int32_t kind;          // 0 the player's ship, 1..3 the pirate ships
+};
+
+struct Cannonball {
+    int32_t life;        // frames left: 50 at launch; flying while 8 or more, then a splash
+    int32_t fromPlayer;  // 1 fired by the player, 0 by a pirate
+    int32_t x;
+    int32_t y;
+    int32_t vx;          // pixels a frame, -1, 0 or 1
+    int32_t vy;
+};
+
+struct Barrel {
+    int32_t x;     // cell column c: c * 16 + 8
+    int32_t y;     // cell row r: r * 16 + 5
+    int32_t told;  // 1 once the player, sitting on it with a full magazine, has been told
+};
+
+struct Whirlpool {
+    int32_t life;  // frames left: 6000 at spawn
+    int32_t x;     // cell column c: c * 16 + 8
+    int32_t y;     // cell row r: r * 16 + 5
+};
+
+struct Port {
+    int32_t cellX;
+    int32_t cellY;
+    int32_t role;  // -1 inactive, 0 buys cargo, 1 and 2 give cargo
+};
+
+struct Gull {
+    int32_t rangeX;   // targets are picked in 0 .. range - 1
+    int32_t rangeY;
+    int32_t flap;     // wing counter 0..15
+    int32_t stepX;    // last step, -1, 0 or 1
+    int32_t stepY;
+    int32_t x;
+    int32_t y;
+    int32_t targetX;
+    int32_t targetY;
+};
+
+struct Cloud {
+    int32_t x;             // centre
+    int32_t y;
+    int32_t image;         // which cloud mask table: 0..3 for sizes 8, 16, 32, 48
+    int32_t size;          // edge of its square picture
+    int32_t variant;
+    int32_t variantCount;
+    int32_t frame;         // 0..7
+    int32_t wrapX;         // 896
+    int32_t wrapY;         // 944
+};
+
+// An ordered list that owns its records: each was allocated on its own, and is
+// released when removed, when the list is cleared and when the list goes away.
+// Removal keeps the order of the rest. Walk it from the last element to the first
+// wherever the current element may be removed.
+template <typename T>
+struct WorldList {
+    std::vector<T*> items;
+
+    int32_t Count() const { return static_cast<int32_t>(items.size()); }
+    T* operator[](int32_t i) const { return items[static_cast<size_t>(i)]; }
+    void Append(T* record) { items.push_back(record); }
+    void RemoveAt(int32_t i) {
+        delete items[static_cast<size_t>(i)];
+        items.erase(items.begin() + i);
+    }
+    void Clear() {
+        while (!items.empty()) {
+            delete items.back();
+            items.pop_back();
+        }
+    }
+    ~WorldList() { Clear(); }
+};
+
+extern WorldList<Ship> ships;  // the player's ship first, then the pirates
+extern WorldList<Port> ports;
+extern WorldList<Cannonball> cannonballs;
+extern WorldList<Barrel> barrels;
+extern WorldList<Whirlpool> whirlpools;
+
+constexpr int32_t kGullCount = 18;
+constexpr int32_t kCloudCount = 34;
+// Refilled, releasing the old records, at every new set of islands.
+extern std::unique_ptr<Gull> gulls[kGullCount];
+extern std::unique_ptr<Cloud> clouds[kCloudCount];
+
+// The player's ship, also the first element of ships; null when the lists are empty.
+extern Ship* player;
+
+// One bit per FrameBuffer pixel: bit r % 8 of byte (r / 8) * 160 + c is pixel (c, r).
+// Cleared each sailing frame, filled by the shadows of gulls and clouds.
+extern uint8_t shadowMask[2400];
+
+extern int32_t cannonballCount;  // the player's ammunition, at most 12
+extern int32_t gold;             // the score
+extern int32_t level;            // sets of islands completed
+extern int32_t cargo;            // units aboard, at most 8
+extern int32_t peaceful;         // 1 until the first completed port visit: no pirates, no port changes
+extern int32_t overlayMode;      // 0 sailing, 1 paused with the map, 2 a dialog is up
+extern int32_t hudSlide;         // status bar slide: 0 on screen .. -20 off it
+
+// The picture direction (0 up, counting anticlockwise to 7 up-right) of a heading;
+// (0, 0) counts as down.
+int32_t DirectionOf(int32_t headingX, int32_t headingY);
+
+// Empties cannonballs, ports, ships, whirlpools and barrels, in that order, releasing
+// every record. player (and the compass target) then name nothing.
+void ClearWorldLists();
