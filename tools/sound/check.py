@@ -5,6 +5,7 @@
 
 DIR defaults to the repository's data/. For every sound the game loads it
 prints the format, length, peak and RMS level (dBFS), whether anything clips,
+for the effects their loudness (dsp.loudness, the measure synth.py sets them by),
 and for the three music loops the seam: the step from the last sample to the
 first, and the slope change there (how far the first sample lands from where
 the last two pointed). Next to them it prints the largest step and slope
@@ -32,7 +33,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 if HERE not in sys.path:
     sys.path.insert(0, HERE)
 
-from dsp import RATE, read_wav  # noqa: E402
+from dsp import RATE, loudness, read_wav  # noqa: E402
 
 EFFECTS = ["beep", "click", "shoot", "miss", "hit", "whirl", "gameover", "money", "nextlevel",
            "talk1", "talk2", "talk3"]
@@ -100,6 +101,7 @@ def check_file(path, name):
         if abs(mean) > MAX_OFFSET:
             problems.append("offset %.1f" % mean)
     else:
+        line += "  loudness %5.1f" % loudness([v / FULL_SCALE for v in x])
         if abs(x[0]) > EDGE_LIMIT or abs(x[-1]) > EDGE_LIMIT:
             problems.append("does not start and end at silence (%d ... %d)" % (x[0], x[-1]))
     return line, problems

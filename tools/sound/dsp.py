@@ -243,13 +243,6 @@ def mix_into(dest, src, at=0, gain=1.0, wrap=False):
     return dest
 
 
-def concat(*parts):
-    out = []
-    for p in parts:
-        out.extend(p)
-    return out
-
-
 def silence(seconds):
     return [0.0] * samples(seconds)
 

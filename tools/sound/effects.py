@@ -9,7 +9,7 @@ import math
 
 import instruments as ins
 from dsp import (RATE, decay, envelope, highpass1, lowpass1, midi_freq, mix_into, mul, noise, osc,
-                 osc_glide, resonator, samples, saturate, shape_table, silence, svf, sweep)
+                 osc_glide, resonator, reverb, samples, saturate, shape_table, silence, svf, sweep)
 from sequencer import parse
 
 SINE = ins.SINE
@@ -139,12 +139,12 @@ def gameover(rng):
     score(buf, ins.upright_bass, "D3 Bb2 A2 A2 D2 - - .", step, gain=0.8, rng=rng)
     for i, note in enumerate(("D3", "F3", "A3")):
         score(buf, ins.pad, ". . . . " + note + " - - .", step, at=0.01 * i, gain=0.6, rng=rng)
-    return buf
+    return mix_into(buf, reverb(buf), 0, 0.5)
 
 
 def money(rng):
     """Coins: a clink, then a quick bright run of bells up a C major chord."""
-    buf = silence(0.55)
+    buf = silence(0.6)
     score(buf, lambda f, g, v, r: ins.bell(f, g, v, r, ring=0.25), "C6 E6 G6 C7!", 0.045, at=0.01, rng=rng)
     n = samples(0.08)
     clink = [0.0] * n
@@ -154,18 +154,19 @@ def money(rng):
 
 
 def nextlevel(rng):
-    """A fanfare: horns in thirds ride up a C major call to a held top C, drums under it."""
+    """A fanfare: horns in thirds ride up a C major call to a held top C, drums
+    under it, and the hall ringing after."""
     step = 0.11
     buf = silence(2.0)
-    score(buf, ins.brass, "G4 C5 E5 G5 - - E5 G5! - - - - - - - -", step, gain=1.0, rng=rng)
-    score(buf, ins.brass, "E4 G4 C5 E5 - - C5 E5 - - - - - - - -", step, gain=0.6, rng=rng)
-    score(buf, ins.brass, "C4 E4 G4 C5 - - G4 C5 - - - - - - - -", step, gain=0.45, rng=rng)
-    score(buf, ins.upright_bass, "C3 . . C3 - - G2 C3 - - - - - - - -", step, gain=0.8, rng=rng)
+    score(buf, ins.brass, "G4 C5 E5 G5 - - E5 G5! - - - - - - -", step, gain=1.0, rng=rng)
+    score(buf, ins.brass, "E4 G4 C5 E5 - - C5 E5 - - - - - - -", step, gain=0.6, rng=rng)
+    score(buf, ins.brass, "C4 E4 G4 C5 - - G4 C5 - - - - - - -", step, gain=0.45, rng=rng)
+    score(buf, ins.upright_bass, "C3 . . C3 - - G2 C3 - - - - - - -", step, gain=0.8, rng=rng)
     for at, drum, gain in ((0.0, ins.tom_low, 0.5), (3 * step, ins.tom_low, 0.6),
                            (6 * step, ins.tom_high, 0.4), (7 * step, ins.tom_low, 0.8),
                            (7 * step, ins.crash, 0.5)):
         mix_into(buf, drum(1.0, rng), samples(at), gain)
-    return buf
+    return mix_into(buf, reverb(buf), 0, 0.5)
 
 
 # ---------------------------------------------------------------- voices

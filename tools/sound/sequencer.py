@@ -60,14 +60,6 @@ def chord_tones(symbol, low):
     return sorted(tones)
 
 
-def chord_root(symbol, low):
-    """The root of a chord as the first MIDI note at or above low."""
-    m = CHORD_RE.match(symbol)
-    if not m:
-        raise ValueError("not a chord: " + symbol)
-    return low + (pitch_class(m.group(1), m.group(2)) - low) % 12
-
-
 class Event:
     """One thing a voice does: at tick, for length ticks, play what (a MIDI
     note, a chord symbol or a drum letter) at strength vel."""

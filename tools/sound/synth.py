@@ -29,8 +29,8 @@ EFFECT_PEAK = -1.0
 
 # name, how it is made, seed of its noise, trim in dB
 EFFECTS = [
-    ("beep", effects.beep, 101, -4.0),
-    ("click", effects.click, 102, -4.0),
+    ("beep", effects.beep, 101, -3.0),
+    ("click", effects.click, 102, -3.0),
     ("shoot", effects.shoot, 103, 0.0),
     ("miss", effects.miss, 104, -1.0),
     ("hit", effects.hit, 105, 0.0),
@@ -38,9 +38,9 @@ EFFECTS = [
     ("gameover", effects.gameover, 107, -1.0),
     ("money", effects.money, 108, -2.0),
     ("nextlevel", effects.nextlevel, 109, 0.0),
-    ("talk1", effects.talk1, 110, -6.0),
-    ("talk2", effects.talk2, 111, -6.0),
-    ("talk3", effects.talk3, 112, -6.0),
+    ("talk1", effects.talk1, 110, -4.0),
+    ("talk2", effects.talk2, 111, -4.0),
+    ("talk3", effects.talk3, 112, -4.0),
 ]
 
 SONGS = {song.name: song for song in tunes.SONGS}

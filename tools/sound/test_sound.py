@@ -1,11 +1,13 @@
 """Tests of the sound tools: /usr/bin/python3 -m unittest discover -s tools/sound"""
 
+import array
 import math
 import os
 import random
 import sys
 import tempfile
 import unittest
+import wave
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 if HERE not in sys.path:
@@ -80,7 +82,57 @@ class NotationTest(unittest.TestCase):
         self.assertEqual(played, [55, 59, 62, 67, 71, 55, 59, 64])
 
 
+class BuildingBlockTest(unittest.TestCase):
+    def gain_db(self, process, freq):
+        """Level in dB of a steady sine of freq Hz after process."""
+        n = 8000
+        tone = [math.sin(2 * math.pi * freq * i / dsp.RATE) for i in range(n)]
+        return dsp.db(dsp.rms(process(tone)[n // 2:]) / dsp.rms(tone[n // 2:]))
+
+    def test_filters_cut_where_they_say(self):
+        cases = [(lambda x: dsp.lowpass1(x, 1000.0), 1000.0, -3.01), (lambda x: dsp.lowpass1(x, 6000.0), 6000.0, -3.01),
+                 (lambda x: dsp.highpass1(x, 6000.0), 6000.0, -3.01), (lambda x: dsp.highpass1(x, 500.0), 125.0, -12.3),
+                 (lambda x: dsp.resonator(x, 1250.0, 6.0), 1250.0, 0.0), (lambda x: dsp.resonator(x, 1250.0, 6.0), 2500.0, -19.6),
+                 (lambda x: dsp.svf(x, 2000.0), 2000.0, -3.01), (lambda x: dsp.svf(x, 2000.0), 500.0, 0.0)]
+        for process, freq, want in cases:
+            self.assertAlmostEqual(self.gain_db(process, freq), want, delta=0.3)
+
+    def test_oscillator_tables_hold_no_partial_the_rate_cannot_carry(self):
+        for shape, freq, top in (("saw", 2000.0, 4), ("square", 1000.0, 7), ("saw", 100.0, 48), ("triangle", 3000.0, 3)):
+            table = dsp.shape_table(shape, freq)
+            size = len(table)
+            strength = [abs(sum(v * math.sin(2 * math.pi * k * i / size) for i, v in enumerate(table))) * 2 / size
+                        for k in range(1, top + 4)]
+            self.assertGreater(strength[top - 1], 0.005, (shape, freq))
+            self.assertLess(max(strength[top:]), 1e-9, (shape, freq))
+            self.assertLessEqual(top * freq, dsp.NYQUIST_SAFE)
+
+    def test_wav_files_are_mono_16_bit_little_endian_at_22050(self):
+        with tempfile.TemporaryDirectory() as folder:
+            path = os.path.join(folder, "t.wav")
+            dsp.write_wav(path, dsp.to_pcm16([0.0, 0.5, -0.5, 1.2, -1.2, 1.0 / 32767.0]))
+            with open(path, "rb") as f:
+                data = f.read()
+        self.assertEqual(data[:12], b"RIFF" + (36 + 12).to_bytes(4, "little") + b"WAVE")
+        self.assertEqual(data[20:36], bytes([1, 0, 1, 0]) + (22050).to_bytes(4, "little")
+                         + (44100).to_bytes(4, "little") + bytes([2, 0, 16, 0]))
+        self.assertEqual(data[36:44], b"data" + (12).to_bytes(4, "little"))
+        self.assertEqual(data[44:], bytes([0, 0, 0x00, 0x40, 0x00, 0xC0, 0xFF, 0x7F, 0x01, 0x80, 1, 0]))
+
+
 class LoopTest(unittest.TestCase):
+    def test_strums_run_low_to_high_and_no_note_comes_early(self):
+        song = Song("t", tick=1000, bar=4, sections={"S": 1}, order=["S"], voices=[])
+        strum = Voice("g", "chords", constant(1), 1, {"S": "D . Em . |"}, style="strum", low=55)
+        hits = [i for i, v in enumerate(render_voice(song, strum, song.length())) if v]
+        self.assertEqual(hits, [0, 264, 529, 2000, 2264, 2529])
+        loose = Voice("g", "notes", constant(1), 1, {"S": "C4 D4 E4 F4 |"}, humanise=(0.004, 0.0), seed=3)
+        hits = [i for i, v in enumerate(render_voice(song, loose, song.length())) if v]
+        self.assertEqual(len(hits), 4)
+        for beat, at in enumerate(hits):
+            self.assertTrue(1000 * beat <= at <= 1000 * beat + 88, hits)
+        self.assertNotEqual([at % 1000 for at in hits], [0, 0, 0, 0])
+
     def test_a_note_ringing_past_the_end_comes_round_to_the_start(self):
         song = Song("t", tick=100, bar=4, sections={"S": 1}, order=["S"], voices=[])
         voice = Voice("v", "notes", constant(250), 1, {"S": ". . . C4 |"})
@@ -90,7 +142,7 @@ class LoopTest(unittest.TestCase):
 
     def test_a_rendered_loop_flows_across_its_seam(self):
         def hum(freq, gate, vel, rng):
-            return [math.sin(2 * math.pi * 110.0 * i / dsp.RATE) for i in range(dsp.samples(gate) + 4000)]
+            return [math.sin(2 * math.pi * 97.0 * i / dsp.RATE) for i in range(dsp.samples(gate) + 4000)]
 
         song = Song("t", tick=2205, bar=4, sections={"S": 2}, order=["S"],
                     voices=[Voice("v", "notes", hum, 1, {"S": "C4 . . . | . . . A3 |"}, legato=1.0,
@@ -173,8 +225,6 @@ class EffectTest(unittest.TestCase):
 
 class CheckTest(unittest.TestCase):
     def write(self, folder, name, x, channels=1, rate=dsp.RATE):
-        import wave
-        import array
         with wave.open(os.path.join(folder, name + ".wav"), "wb") as w:
             w.setnchannels(channels)
             w.setsampwidth(2)
