@@ -2,7 +2,7 @@
 #   make run    installs what is missing, builds and starts the game
 #   make test   installs what is missing, builds and runs the whole test suite headless
 
-PACKAGES := g++ cmake pkg-config libsdl1.2-compat-dev libsdl-mixer1.2-dev libpng-dev libgtest-dev
+PACKAGES := g++ cmake pkg-config python3 libsdl1.2-compat-dev libsdl-mixer1.2-dev libpng-dev libgtest-dev
 BENCH_PACKAGES := libbenchmark-dev valgrind
 BUILD := build
 JOBS := $(shell nproc 2>/dev/null || echo 2)
