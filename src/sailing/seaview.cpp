@@ -1,0 +1,352 @@
+#include "sailing/seaview.h"
+
+#include <cstdlib>
+
+#include "pirates/cannonballs.h"
+#include "platform/frame.h"
+#include "render/sprite.h"
+#include "sailing/sailing.h"
+#include "sea.h"
+#include "ships.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr int32_t kViewColumns = 12;
+constexpr int32_t kViewRows = 9;
+
+// The cloud mask tables by a cloud's image number.
+const uint8_t* const kCloudMasks[4] = {CloudMasks8, CloudMasks16, CloudMasks32, CloudMasks48};
+
+int32_t Sign(int32_t v) { return (v > 0) - (v < 0); }
+
+uint16_t PaletteColour(int32_t index) { return static_cast<uint16_t>(Palette[index]); }
+
+bool OnScreen(int32_t x, int32_t y) {
+    return static_cast<uint32_t>(x) < static_cast<uint32_t>(kScreenWidth) &&
+           static_cast<uint32_t>(y) < static_cast<uint32_t>(kScreenHeight);
+}
+
+void MarkShadow(int32_t x, int32_t y) {
+    shadowMask[(y >> 3) * kScreenWidth + x] |= static_cast<uint8_t>(1 << (y & 7));
+}
+
+// A one-bit picture of size x size pixels (bands of 8 rows, a byte a column): every set
+// bit on the screen becomes a pixel of the palette colour, or, with colour -1, a mark in
+// shadowMask.
+void DrawMask(int32_t x, int32_t y, const uint8_t* mask, int32_t size, int32_t colour) {
+    const uint16_t pixel = colour < 0 ? 0 : PaletteColour(colour);
+    for (int32_t band = 0; band < size / 8; band++)
+        for (int32_t c = 0; c < size; c++) {
+            const uint8_t bits = mask[band * size + c];
+            if (bits == 0) continue;
+            for (int32_t b = 0; b < 8; b++) {
+                const int32_t px = x + c, py = y + band * 8 + b;
+                if ((bits >> b & 1) == 0 || !OnScreen(px, py)) continue;
+                if (colour < 0)
+                    MarkShadow(px, py);
+                else
+                    FrameBuffer[py * kScreenWidth + px] = pixel;
+            }
+        }
+}
+
+bool LandAt(int32_t c, int32_t r) { return CellInMap(c, r) && CodeIsLand(tileMap[CellIndex(c, r)]); }
+
+// Sand and surf on a sea cell beside land, chosen from the land around it.
+void DrawCoast(int32_t c, int32_t r, int32_t x, int32_t y) {
+    const int32_t edges = LandAt(c, r - 1) * 1 + LandAt(c - 1, r) * 2 + LandAt(c + 1, r) * 4 + LandAt(c, r + 1) * 8;
+    if (edges != 0) {
+        if (edges <= 12) {
+            DrawSprite16x16(x, y, CoastEdgeFrames + FrameSlot(16, 16, edges - 1), SeaKey());
+        } else {
+            // A bay with land on three or four sides: islands of 2 x 2 blocks never make
+            // one, so it is drawn as its upper sides with the lower shore laid over them.
+            DrawSprite16x16(x, y, CoastEdgeFrames + FrameSlot(16, 16, (edges & 7) - 1), SeaKey());
+            DrawSprite16x16(x, y, CoastEdgeFrames + FrameSlot(16, 16, 8 - 1), SeaKey());
+        }
+        return;
+    }
+    const bool downRight = LandAt(c + 1, r + 1), downLeft = LandAt(c - 1, r + 1);
+    const bool upRight = LandAt(c + 1, r - 1), upLeft = LandAt(c - 1, r - 1);
+    const int32_t corners = downRight * 1 + downLeft * 2 + upRight * 3 + upLeft * 4;
+    if (corners == 0) return;
+    if (corners <= 4) {
+        DrawSprite16x16(x, y, CoastCornerFrames + FrameSlot(16, 16, corners - 1), SeaKey());
+        return;
+    }
+    // Land at several corners only (never on the islands the game makes): each corner
+    // gets its own piece.
+    const bool present[4] = {downRight, downLeft, upRight, upLeft};
+    for (int32_t i = 0; i < 4; i++)
+        if (present[i]) DrawSprite16x16(x, y, CoastCornerFrames + FrameSlot(16, 16, i), SeaKey());
+}
+
+// A sunk ship: a wreck once its last hit has played out, otherwise going down.
+void DrawSunkShip(const Ship* ship) {
+    if (ship->hitTimer < 1) {
+        const int32_t frame = ship->kind * 4 + (frameCounter / 5) % 4;
+        DrawSprite24x24(ship->screenX, ship->screenY, WreckFrames + FrameSlot(24, 24, frame), SeaKey());
+        return;
+    }
+    const int32_t t = ship->fireCooldown > 0 ? ship->fireCooldown : ship->hitTimer;
+    const int32_t frame = ship->kind * 8 + (16 - t) / 2;
+    DrawSprite24x24(ship->screenX, ship->screenY, SinkingFrames + FrameSlot(24, 24, frame), SeaKey());
+}
+
+// The mask a cloud shows now: frames hold every variant of one moment side by side.
+const uint8_t* CloudFrame(const Cloud* cloud) {
+    const int32_t frameBytes = cloud->size * cloud->size / 8;
+    return kCloudMasks[cloud->image] + (cloud->frame * cloud->variantCount + cloud->variant) * frameBytes;
+}
+
+}  // namespace
+
+void DrawSeaView() {
+    DrawSea();
+    DrawSunkShips();
+    DrawMapCells();
+    DrawBarrels();
+    DrawCannonballs();
+    DrawShips();
+    DrawPortMarkers();
+    DrawGulls();
+    MarkCloudShadows();
+    DarkenShadows();
+    DrawClouds();
+}
+
+void DrawSea() {
+    int32_t left = ScreenX(0), top = ScreenY(0);
+    int32_t right = ScreenX(kWorldSize), bottom = ScreenY(kWorldSize);
+    if (left < 0) left = 0;
+    if (top < 0) top = 0;
+    if (right > kScreenWidth) right = kScreenWidth;
+    if (bottom > kScreenHeight) bottom = kScreenHeight;
+    const uint16_t sea = PaletteColour(2);
+    for (int32_t y = top; y < bottom; y++)
+        for (int32_t x = left; x < right; x++) FrameBuffer[y * kScreenWidth + x] = sea;
+}
+
+void DrawSunkShips() {
+    for (int32_t i = 0; i < ships.Count(); i++)
+        if (ships[i]->health < 1) DrawShip(ships[i]);
+}
+
+void DrawMapCells() {
+    for (int32_t c = camCellX; c < camCellX + kViewColumns; c++) {
+        if (c < 0 || c >= kMapCells) continue;
+        for (int32_t r = camCellY; r < camCellY + kViewRows; r++) {
+            if (r < 0 || r >= kMapCells) continue;
+            DrawMapCell(c, r);
+        }
+    }
+}
+
+void DrawMapCell(int32_t c, int32_t r) {
+    const int32_t code = tileMap[CellIndex(c, r)];
+    const int32_t x = (c - camCellX) * kCellSize - camSubX;
+    const int32_t y = (r - camCellY) * kCellSize - camSubY;
+    if (code >= CellLand) {
+        DrawSprite16x16(x, y, LandFrames + FrameSlot(16, 16, code - CellLand), SeaKey());
+        return;
+    }
+    DrawCoast(c, r, x, y);
+    if (code == CellPort) {
+        // The jetty reaches toward the port's one land neighbour: 0 below, 1 left,
+        // 2 right, 3 above.
+        int32_t orientation = LandAt(c - 1, r) * 1 + LandAt(c + 1, r) * 2 + LandAt(c, r - 1) * 3;
+        if (orientation > 3) orientation = 3;  // a port the islands never make, in a corner
+        const int32_t frame = orientation * 8 + (frameCounter / 5) % 8;
+        DrawSprite16x16(x, y, PortCellFrames + FrameSlot(16, 16, frame), SeaKey());
+    } else if (code == CellWhirlpool) {
+        DrawSprite16x16(x, y, WhirlpoolFrames + FrameSlot(16, 16, (frameCounter / 5) % 4), SeaKey());
+    } else if (code < 0) {
+        // Rocks stand 4 pixels out of their cell on every side; codes -2..-4 are the
+        // boulder, the sea stacks and the stones.
+        const int32_t frame = (-code - 1) * 6 + (frameCounter / 10) % 6;
+        DrawSprite24x24(x - 4, y - 4, RockFrames + FrameSlot(24, 24, frame), SeaKey());
+    }
+}
+
+void DrawBarrels() {
+    for (int32_t i = barrels.Count() - 1; i >= 0; i--) {
+        const Barrel* barrel = barrels[i];
+        const int32_t frame = frameCounter / 15;
+        DrawSprite16x16(ScreenX(barrel->x) - 4, ScreenY(barrel->y) - 4, BarrelFrames + FrameSlot(16, 16, frame),
+                        SeaKey());
+    }
+}
+
+void DrawCannonballs() {
+    for (int32_t i = cannonballs.Count() - 1; i >= 0; i--) {
+        if (!AdvanceCannonball(i)) continue;
+        const Cannonball* ball = cannonballs[i];
+        const int32_t x = ScreenX(ball->x) - 4, y = ScreenY(ball->y);
+        if (ball->life >= 8)
+            DrawSprite8x8(x, y, CannonballFrames + FrameSlot(8, 8, ball->life & 7), SeaKey());
+        else
+            DrawSprite8x8(x, y, SplashFrames + FrameSlot(8, 8, 7 - ball->life), SeaKey());
+    }
+}
+
+void DrawShips() {
+    // Wrecks are already on the water, and ships far up or far left cannot be in view.
+    const int32_t playerCellX = player->x / kCellSize, playerCellY = player->y / kCellSize;
+    for (int32_t i = 0; i < ships.Count(); i++) {
+        Ship* ship = ships[i];
+        const bool wreck = ship->health < 1 && ship->hitTimer < 1;
+        const bool outOfView = ship->x / kCellSize < playerCellX - 16 || ship->y / kCellSize < playerCellY - 14;
+        ship->drawn = wreck || outOfView ? 1 : 0;
+    }
+    // Lowest y first, so ships lower on the screen cover those above; equal y in list order.
+    for (;;) {
+        int32_t lowestY = 100000;
+        for (int32_t i = 0; i < ships.Count(); i++)
+            if (ships[i]->drawn == 0 && ships[i]->y < lowestY) lowestY = ships[i]->y;
+        bool any = false;
+        for (int32_t i = 0; i < ships.Count(); i++) {
+            Ship* ship = ships[i];
+            if (ship->drawn != 0 || ship->y != lowestY) continue;
+            DrawShip(ship);
+            ship->drawn = 1;
+            any = true;
+        }
+        if (!any) break;
+    }
+}
+
+void DrawShip(Ship* ship) {
+    ship->screenX = ScreenX(ship->x) - 12;
+    ship->screenY = ScreenY(ship->y) - 12;
+    if (ship->health < 1) {
+        DrawSunkShip(ship);
+        return;
+    }
+
+    // Banks: 0 sailing, 1 firing to port (B), 2 firing to starboard (A), 3 and 4 struck
+    // on either side; the 16 frames of a broadside or a hit play the 8 pictures.
+    int32_t bank = 0, frame = 0;
+    if (ship->fireCooldown >= 1) {
+        bank = ship->fireSide + 1;
+        frame = (16 - ship->fireCooldown) / 2;
+    } else if (ship->hitTimer > 0) {
+        bank = 3 + ship->hitSide;
+        frame = (16 - ship->hitTimer) / 2;
+    } else if (ship->sailTimer != -1) {
+        frame = (15 - ship->sailTimer) / 2;
+    }
+    const int32_t direction = DirectionOf(ship->headingX, ship->headingY);
+    const int32_t picture = bank * 256 + ship->kind * 64 + direction * 8 + frame;
+    DrawSprite24x24(ship->screenX, ship->screenY, ShipFrames + FrameSlot(24, 24, picture), SeaKey());
+
+    // The wake: under way always, at rest only the stir of a broadside.
+    int32_t wake = -1;
+    if (ship->sailTimer == -1) {
+        if (ship->fireCooldown > 0) wake = (16 - ship->fireCooldown) / 2;
+    } else if (ship->fireCooldown > 0) {
+        wake = (16 - ship->fireCooldown) / 2;
+    } else if (ship->hitTimer > 0) {
+        wake = (16 - ship->hitTimer) / 2;
+    } else {
+        wake = (15 - ship->sailTimer) / 2;
+    }
+    if (wake >= 0)
+        DrawMask(ship->screenX, ship->screenY, ShipOverlayMasks + FrameSlot(24, 24, wake * 8 + direction), 24, 8);
+}
+
+void DrawPortMarkers() {
+    // The marker hovers over its port and bobs down through 4 pixels every 120 frames.
+    const int32_t bob = frameCounter / 30;
+    for (int32_t i = ports.Count() - 1; i >= 0; i--) {
+        const Port* port = ports[i];
+        if (port->role == -1) continue;
+        const int32_t frame = port->role == 0 ? 1 : 0;
+        const int32_t x = (port->cellX - camCellX) * kCellSize - camSubX - 4;
+        const int32_t y = (port->cellY - camCellY) * kCellSize - camSubY - 23 - bob;
+        DrawSprite24x24(x, y, PortMarkerFrames + FrameSlot(24, 24, frame), SeaKey());
+    }
+}
+
+void DrawGulls() {
+    const int32_t playerCellX = player->x / kCellSize, playerCellY = player->y / kCellSize;
+    const uint16_t key = SeaKey();
+    for (const auto& slot : gulls) {
+        Gull* gull = slot.get();
+        if (gull == nullptr) continue;
+        gull->flap++;
+        if (gull->flap > 15) gull->flap = 0;
+        if (gull->x == gull->targetX && gull->y == gull->targetY) {
+            // Arrived: rest a frame while choosing where to fly next.
+            gull->targetX = rand() % gull->rangeX;
+            gull->targetY = rand() % gull->rangeY;
+        } else {
+            gull->stepX = Sign(gull->targetX - gull->x);
+            gull->stepY = Sign(gull->targetY - gull->y);
+            gull->x += gull->stepX;
+            gull->y += gull->stepY;
+        }
+
+        if (gull->x / kCellSize < playerCellX - 8 || gull->y / kCellSize < playerCellY - 14) continue;
+        const int32_t frame = DirectionOf(gull->stepX, gull->stepY) * 4 + gull->flap / 4;
+        Sprite picture = GullFrames + FrameSlot(8, 8, frame);
+        const int32_t x = ScreenX(gull->x) - 4, y = ScreenY(gull->y) - 4;
+        // The shadow on the water has the bird's shape; the bird flies 12 pixels above it.
+        for (int32_t d = 0; d < 4; d++)
+            for (int32_t c = 0; c < 8; c++) {
+                const uint8_t pair = picture[d * 8 + c];
+                const int32_t px = x + c, upper = y + 2 * d;
+                if (PaletteColour(pair >> 4) != key && OnScreen(px, upper)) MarkShadow(px, upper);
+                if (PaletteColour(pair & 15) != key && OnScreen(px, upper + 1)) MarkShadow(px, upper + 1);
+            }
+        DrawSprite8x8(x, y - 12, picture, key);
+    }
+}
+
+void MarkCloudShadows() {
+    for (const auto& slot : clouds) {
+        const Cloud* cloud = slot.get();
+        if (cloud == nullptr) continue;
+        const int32_t half = cloud->size / 2;
+        DrawMask(ScreenX(cloud->x) - half, ScreenY(cloud->y) - half, CloudFrame(cloud), cloud->size, -1);
+    }
+}
+
+void DarkenShadows() {
+    // Each marked pixel takes the shadow of the first palette colour it matches; a pixel
+    // of no palette colour stays as it is.
+    for (int32_t band = 0; band < kScreenHeight / 8; band++)
+        for (int32_t c = 0; c < kScreenWidth; c++) {
+            const uint8_t bits = shadowMask[band * kScreenWidth + c];
+            if (bits == 0) continue;
+            for (int32_t b = 0; b < 8; b++) {
+                if ((bits >> b & 1) == 0) continue;
+                uint16_t& pixel = FrameBuffer[(band * 8 + b) * kScreenWidth + c];
+                for (int32_t i = 0; i < 16; i++)
+                    if (PaletteColour(i) == pixel) {
+                        pixel = static_cast<uint16_t>(shadowPalette[i]);
+                        break;
+                    }
+            }
+        }
+}
+
+void DrawClouds() {
+    // Clouds drift one pixel left and one down every 40 frames (once a second) and come
+    // back round on the far side of the world.
+    const bool drift = frameCounter % 40 == 0;
+    for (const auto& slot : clouds) {
+        Cloud* cloud = slot.get();
+        if (cloud == nullptr) continue;
+        if (drift) {
+            cloud->x--;
+            if (cloud->x < -48) cloud->x = cloud->wrapX + 29;
+            cloud->y++;
+            if (cloud->y > cloud->wrapY + 5) cloud->y = -83;
+            cloud->frame++;
+            if (cloud->frame > 7) cloud->frame = 0;
+        }
+        const int32_t half = cloud->size / 2;
+        DrawMask(ScreenX(cloud->x) - half, ScreenY(cloud->y) - half - 30, CloudFrame(cloud), cloud->size, 15);
+    }
+}

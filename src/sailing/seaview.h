@@ -1,0 +1,39 @@
+// The sea view: the world round the player's ship, drawn into the FrameBuffer layer by
+// layer from the bottom up, through the camera of the sailing frame. The flight of the
+// cannonballs and the drift of gulls and clouds happen here too, where they are drawn.
+#pragma once
+#include <cstdint>
+
+struct Ship;
+
+// Every layer below, in this order, once a sailing frame.
+void DrawSeaView();
+
+// 1. The water of the world; beyond its edges the background stays.
+void DrawSea();
+// 2. Wrecks and ships going down, under everything afloat.
+void DrawSunkShips();
+// 3. The 12 x 9 cells in view: land, coasts, jetties, whirlpools and rocks.
+void DrawMapCells();
+// 4. Floating barrels.
+void DrawBarrels();
+// 5. Cannonballs, each moved one frame along its flight first, and their splashes.
+void DrawCannonballs();
+// 6. The ships afloat (and sinking), the higher on the screen the earlier, with their wakes.
+void DrawShips();
+// 7. The markers hovering over ports that give or buy cargo.
+void DrawPortMarkers();
+// 8. Gulls: their flight, their shadows on the water and the birds 12 pixels above.
+void DrawGulls();
+// 9. The shadows of the clouds.
+void MarkCloudShadows();
+// 10. Every pixel marked in shadowMask darkened once, however many shadows fall on it.
+void DarkenShadows();
+// 11. The clouds' drift, and the clouds 30 pixels above their shadows.
+void DrawClouds();
+
+// One cell of the map at column c, row r (inside the map), at its place in the view.
+void DrawMapCell(int32_t c, int32_t r);
+
+// One ship at its place in the view, afloat or going down; remembers where it was drawn.
+void DrawShip(Ship* ship);
