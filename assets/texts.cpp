@@ -58,3 +58,9 @@ const char* const fullHoldText = "We cannot carry any more cargo!";
 const char* const fullMagazineText = "Our cannons are at max capacity!";
 
 const char* const newHighScoreText = "You got a new high score of ";
+
+const char* const creditLines[3][2] = {
+    {"Quillbarrow crew", "Font: Adafruit GFX"},
+    {" Pixel Art By: ", "  Quillbarrow crew"},
+    {" Music/SFX By:", "  Quillbarrow crew"},
+};

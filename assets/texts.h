@@ -29,3 +29,7 @@ extern const char* const fullMagazineText;
 
 // Start of the new high score line; the score and "!" follow.
 extern const char* const newHighScoreText;
+
+// The three credit pages, two lines each: the upper line is drawn at y = 95, the lower
+// at y = 105. Leading spaces centre a line on its page.
+extern const char* const creditLines[3][2];

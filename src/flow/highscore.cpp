@@ -1,7 +1,22 @@
 #include "flow/highscore.h"
 
+#include "platform/files.h"
+#include "platform/frame.h"
+
 int32_t highScore;
 
-// The score file is being written.
-void LoadHighScore() {}
-void SaveHighScore(int32_t) {}
+std::string HighScoreFile() { return saveDir + "score"; }
+
+void LoadHighScore() {
+    int32_t score = 0;  // an empty or unreadable file counts as no score yet
+    if (!ReadNumberFile(HighScoreFile().c_str(), &score)) SaveHighScore(0);
+    highScore = score;
+}
+
+void SaveHighScore(int32_t score) {
+    // Only the last level of the path is made: the home directory is taken as given.
+    MakeDirectory(saveDir.c_str());
+    WriteNumberFile(HighScoreFile().c_str(), score);
+    // A handheld is often switched off without a shutdown: get the score onto the card now.
+    SyncFiles();
+}

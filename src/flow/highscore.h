@@ -1,11 +1,17 @@
 // The best score: kept in memory and in one small file under the save directory.
 #pragma once
 #include <cstdint>
+#include <string>
 
 // The best gold ever reached at the end of a game; 0 until the boot screen reads it.
 extern int32_t highScore;
 
-// Reads the score file into highScore; a missing file is created holding 0.
+// The score file: saveDir followed by "score". It holds one number in decimal and
+// nothing else, not even a newline.
+std::string HighScoreFile();
+
+// Reads the score file into highScore; a missing file is created holding 0. A file that
+// holds no number reads as 0 and is left as it is.
 void LoadHighScore();
 
 // Writes score to the score file (making the save directory first) and syncs.

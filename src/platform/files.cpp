@@ -1,0 +1,42 @@
+#include "platform/files.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+void MakeDirectory(const char* path) {
+    mkdir(path, 0777);
+}
+
+bool ReadNumberFile(const char* path, int32_t* value) {
+    FILE* file = std::fopen(path, "r");
+    if (file == nullptr) return false;
+    int number = *value;
+    if (std::fscanf(file, "%d", &number) == 1) *value = number;
+    std::fclose(file);
+    return true;
+}
+
+bool WriteNumberFile(const char* path, int32_t value) {
+    FILE* file = std::fopen(path, "w");
+    if (file == nullptr) return false;
+    std::fprintf(file, "%d", static_cast<int>(value));
+    std::fclose(file);
+    return true;
+}
+
+void SyncFiles() {
+    sync();
+}
+
+bool ReadTextFile(const char* path, std::string* text) {
+    FILE* file = std::fopen(path, "rb");
+    if (file == nullptr) return false;
+    text->clear();
+    char chunk[4096];
+    size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) text->append(chunk, got);
+    std::fclose(file);
+    return true;
+}

@@ -1,0 +1,23 @@
+// Small files: the score file and the replay scripts. Every result the game does not
+// need is ignored, as nothing on disk is worth stopping a game for.
+#pragma once
+#include <cstdint>
+#include <string>
+
+// Makes the last level of path as a directory open to everyone (mode 0777); a
+// directory that already exists, or one that cannot be made, is left as it is.
+void MakeDirectory(const char* path);
+
+// Opens path for reading: false when it cannot be opened. Otherwise reads one decimal
+// integer into *value (left as it was when the file holds no number) and closes it.
+bool ReadNumberFile(const char* path, int32_t* value);
+
+// Creates or truncates path and writes value in decimal with nothing after it. False
+// when the file cannot be opened.
+bool WriteNumberFile(const char* path, int32_t value);
+
+// Pushes everything written so far out to the storage.
+void SyncFiles();
+
+// The whole of a text file; false when it cannot be read.
+bool ReadTextFile(const char* path, std::string* text);
