@@ -64,35 +64,35 @@ DESIGNS = [
     Design(length=15.0, beam=4.2, transom=3.0, bow=1.5, beam_at=-0.08, freeboard=3.4,
            side=(1, 4, 4), rail=9, deck=12, deck_dark=7,
            castle=(-7.5, -4.4, 1.4), forecastle=None,
-           masts=[(1.8, 11.4, [(4.4, 7.4, 5.4), (7.8, 10.4, 4.2)]),
-                  (-3.6, 9.8, [(4.9, 8.6, 4.0)])],
-           jib=(3.8, 1.2), sail=(7, 10, 15), sail_edge=10, guns=[-1.0, 3.0],
+           masts=[(1.8, 10.8, [(4.4, 9.9, 5.4, 3.6)]),
+                  (-3.6, 9.8, [(4.9, 8.8, 4.0, 3.0)])],
+           jib=(3.2, 0.6), sail=(7, 10, 15, 15), sail_back=10, sail_edge=7, guns=[-1.0, 3.0],
            flag="pennant", crates=[(-1.0, 0.0)], windows=14),
     # 1: the sloop: small, low and slender, tarred black, one tall mast with a red
     # sail and a jib.
     Design(length=11.5, beam=2.9, transom=1.7, bow=1.3, beam_at=-0.12, freeboard=2.4,
            side=(0, 3, 3), rail=7, deck=4, deck_dark=1,
            castle=None, forecastle=None,
-           masts=[(1.6, 11.4, [])], gaff=(3.0, 9.0, 6.6, 5.4, 0.5),
-           jib=(3.8, 1.2), sail=(1, 6, 6), sail_edge=1, guns=[-2.0, 1.5],
+           masts=[(1.6, 10.8, [])], gaff=(3.0, 8.6, 6.6, 5.4, 0.5),
+           jib=(3.6, 0.6), sail=(1, 1, 6, 6), sail_back=6, sail_edge=1, guns=[-2.0, 1.5],
            flag="jolly", crates=[], windows=None),
     # 2: the brig: two masts of black sails, brown sides with a yellow gun stripe.
     Design(length=16.0, beam=3.9, transom=2.6, bow=1.8, beam_at=-0.05, freeboard=3.4,
            side=(1, 4, 4), rail=14, deck=7, deck_dark=3,
            castle=(-8.0, -5.2, 1.2), forecastle=None,
-           masts=[(2.6, 11.6, [(4.4, 7.4, 5.0), (7.8, 10.6, 3.8)]),
-                  (-2.8, 11.0, [(4.4, 7.2, 5.0), (7.6, 10.0, 3.6)])],
-           jib=(3.8, 1.2), sail=(0, 3, 7), sail_edge=0, guns=[-4.0, -0.5, 3.0],
+           masts=[(2.6, 10.8, [(4.4, 9.9, 5.0, 3.4)]),
+                  (-2.8, 10.3, [(4.4, 9.4, 5.0, 3.2)])],
+           jib=(3.0, 0.6), sail=(0, 0, 3, 7), sail_back=0, sail_edge=0, guns=[-4.0, -0.5, 3.0],
            flag="jolly", crates=[], windows=9),
     # 3: the galleon: long, broad and high, castles fore and aft, dark wood with
     # gold trim, three masts of red sails.
-    Design(length=19.0, beam=4.8, transom=3.6, bow=2.2, beam_at=-0.05, freeboard=4.0,
+    Design(length=17.6, beam=4.7, transom=3.6, bow=1.7, beam_at=-0.05, freeboard=3.6,
            side=(0, 1, 1), rail=14, deck=4, deck_dark=1,
-           castle=(-9.5, -5.4, 2.0), forecastle=(5.2, 8.4, 1.2),
-           masts=[(4.6, 10.4, [(5.6, 9.6, 4.2)]),
-                  (-0.4, 11.8, [(5.0, 8.4, 5.6), (8.8, 11.0, 4.2)]),
-                  (-5.6, 10.2, [(6.6, 9.4, 3.6)])],
-           jib=(3.6, 1.0), sail=(1, 6, 6), sail_edge=1, guns=[-4.2, -1.0, 2.2, 5.2],
+           castle=(-8.8, -4.9, 1.7), forecastle=(4.6, 7.6, 1.1),
+           masts=[(4.2, 9.8, [(5.0, 9.2, 4.6, 3.2)]),
+                  (-0.4, 10.8, [(4.6, 10.2, 6.0, 4.0)]),
+                  (-5.0, 9.6, [(5.8, 9.0, 4.0, 2.8)])],
+           jib=(2.0, 0.6), sail=(1, 1, 6, 6), sail_back=6, sail_edge=1, guns=[-3.8, -0.9, 2.0, 4.8],
            flag="jolly", crates=[], windows=14),
 ]
 
@@ -122,18 +122,36 @@ def hull_plan(d, n=8):
 # --------------------------------------------------------------------------
 # Colours of the surfaces
 
-def hull_side_colour(d, flash=None):
+def hull_light(pose, d, u, v):
+    """Light on the hull's side at (u, v), from the smooth curve of the hull rather
+    than from the flat pieces it is built of."""
+    if u < -d.length / 2 + 0.3:
+        n = (-1.0, 0.0)                 # the flat transom
+    else:
+        e = 0.3
+        slope = (half_beam(d, min(u + e, d.length / 2)) - half_beam(d, max(u - e, -d.length / 2))) / (2 * e)
+        n = (-slope, 1.0 if v >= 0 else -1.0)
+    hx, hy = pose.h
+    sx, sy = pose.s
+    wx, wy = n[0] * hx + n[1] * sx, n[0] * hy + n[1] * sy
+    length = math.hypot(wx, wy) or 1.0
+    return (wx * LIGHT[0] + wy * LIGHT[1]) / length
+
+
+def hull_side_colour(d, pose, flash=None):
     dark, mid, lit = d.side
 
     def f(light, p, px, py, back):
         u, v, z = p
         if flash is not None:
             return flash
+        light = hull_light(pose, d, u, v)
         if z > d.freeboard - 0.75:
             return d.rail if light > -0.2 else mid
         if z < 0.7:
             return dark
-        if d.windows is not None and u < -d.length / 2 + 0.35 and d.freeboard - 2.2 < z < d.freeboard - 1.0:
+        if d.windows is not None and not d.castle and u < -d.length / 2 + 0.35 and \
+                d.freeboard - 2.2 < z < d.freeboard - 1.0:
             # stern windows across the transom
             return d.windows if int(math.floor(v + 0.5 + 8)) % 2 == 0 else dark
         if d.guns and abs(z - (d.freeboard - 1.6)) < 0.5 and u > -d.length / 2 + 0.35:
@@ -148,11 +166,11 @@ def flat(colour):
     return lambda light, p, px, py, back: colour
 
 
-def deck_colour(d, flash=None):
+def deck_colour(d, flash=None, wet=False):
     def f(light, p, px, py, back):
         if flash is not None:
             return flash
-        return d.deck if light > 0.3 else d.deck_dark
+        return d.deck if light > 0.3 and not wet else d.deck_dark
     return f
 
 
@@ -160,7 +178,7 @@ def sail_colour(d, flash=None):
     def f(light, p, px, py, back):
         if flash is not None:
             return flash
-        return ramp(d.sail, light - (0.3 if back else 0.0), (-0.35, 0.0))
+        return d.sail_back if back else (d.sail[2] if light > -0.3 else d.sail[1])
     return f
 
 
@@ -171,9 +189,11 @@ class Look:
     """Per-frame variation of one ship: how full the sails are, the flag's wave,
     a colour flash over the whole ship."""
 
-    def __init__(self, fill=1.0, flag=0, flash=None, hull_flash=None, torn=False, jib=True, foam=False):
+    def __init__(self, fill=1.0, flag=0, flash=None, hull_flash=None, torn=False, jib=True, foam=False,
+                 sails=True):
         self.fill, self.flag, self.flash = fill, flag, flash
-        self.torn, self.jib, self.foam = torn, jib, foam
+        self.torn, self.jib, self.foam, self.sails = torn, jib, foam, sails
+        self.wet = torn or foam             # decks awash look dark
         # the hull alone lit up by a hit
         self.hull_flash = flash if flash is not None else hull_flash
 
@@ -190,7 +210,7 @@ def draw_hull(cv, pose, d, look):
     H = d.freeboard
     plan = hull_plan(d)
     inner = [(u * 0.9, v * 0.7) for u, v in plan]
-    side = hull_side_colour(d, look.hull_flash)
+    side = hull_side_colour(d, pose, look.hull_flash)
     n = len(plan)
     for i in range(n):
         a, b = plan[i], plan[(i + 1) % n]
@@ -199,7 +219,7 @@ def draw_hull(cv, pose, d, look):
         # the inside of the bulwarks, sloping down to the deck
         cv.poly(pose, [(a[0], a[1], H), (b[0], b[1], H), (bi[0], bi[1], H - 1.2), (ai[0], ai[1], H - 1.2)],
                 HULL, flat(look.hull_flash if look.hull_flash is not None else d.side[0]))
-    cv.poly(pose, [(u, v, H - 1.2) for u, v in inner], HULL, deck_colour(d, look.hull_flash))
+    cv.poly(pose, [(u, v, H - 1.2) for u, v in inner], HULL, deck_colour(d, look.hull_flash, look.wet))
 
     def castle_plan(u0, u1, shrink):
         pts = []
@@ -212,13 +232,13 @@ def draw_hull(cv, pose, d, look):
         u0, u1, h = d.castle
         plan = castle_plan(u0 + 0.01, u1, 0.92)
         box(cv, pose, plan, H - 1.2, H + h, CASTLE, hull_side_colour_castle(d, look.hull_flash),
-            deck_colour(d, look.hull_flash))
+            deck_colour(d, look.hull_flash, look.wet))
     if d.forecastle:
         u0, u1, h = d.forecastle
         plan = castle_plan(u0, u1, 0.85)
         plan = [p for p in plan]
         box(cv, pose, plan, H - 1.2, H + h, CASTLE, hull_side_colour_castle(d, look.hull_flash),
-            deck_colour(d, look.hull_flash))
+            deck_colour(d, look.hull_flash, look.wet))
     for cu, cvv in d.crates:
         plan = [(cu - 1.0, cvv - 1.3), (cu + 1.0, cvv - 1.3), (cu + 1.0, cvv + 1.3), (cu - 1.0, cvv + 1.3)]
         box(cv, pose, plan, H - 1.2, H + 0.6, CARGO,
@@ -235,7 +255,7 @@ def hull_side_colour_castle(d, flash):
             return flash
         if d.windows is not None and u < -d.length / 2 + 0.6 and abs(z - (d.freeboard + 0.6)) < 0.5:
             return d.windows if int(math.floor(v + 0.5 + 8)) % 2 == 0 else dark
-        return lit if light > 0.45 else (mid if light > -0.25 else dark)
+        return lit if light > 0.45 else mid
     return f
 
 
@@ -246,7 +266,7 @@ def brace(pose):
     if abs(sy) < 0.05:
         return 0.0
     if abs(sx) < 0.05:
-        return 0.8 if sy < 0 else -0.8
+        return 1.2 if sy < 0 else -1.2
     # of the two ways round, the one that puts the yard closer to across the screen
     for amount in (0.6, -0.6):
         if abs(pose.vec_screen((math.sin(amount), math.cos(amount)))[1]) < 0.2:
@@ -254,23 +274,39 @@ def brace(pose):
     return 0.0
 
 
-def cloth(cv, pose, d, look, P, part, nx=4, ny=3):
-    """A sail given as a surface P(s, t), s and t running 0..1, cut into triangles
-    whose light is taken from the smooth surface at their corners and blended
-    across them, so the cloth shades in soft bands rather than facets."""
+def cloth(cv, pose, d, look, P, part, foot=1.0, nx=4, ny=3):
+    """A sail given as a surface P(s, t), s and t running 0..1 (t = foot at its
+    foot), cut into triangles. Its colours follow the cloth, not the facets: the
+    side of the sail towards the light (the left of the screen) catches a
+    highlight, the other side and the foot lie in shade; seen from behind, the
+    whole sail is in shade but for its lit edge. d.sail is (deep shade, shade,
+    cloth, highlight)."""
+    deep, shadow, main, high = d.sail
+    x0 = pose.screen(P(0.0, 0.5))[0]
+    x1 = pose.screen(P(1.0, 0.5))[0]
+    lit_end = 0.0 if x0 <= x1 else 1.0
+    narrow = abs(x1 - x0) < 2.0          # seen edge on: light by the sail's turn alone
 
-    def light_at(s, t):
-        e = 0.04
-        ds = sub3(pose.world(P(min(1, s + e), t)), pose.world(P(max(0, s - e), t)))
-        dt = sub3(pose.world(P(s, min(1, t + e))), pose.world(P(s, max(0, t - e))))
-        n = normalize(cross3(ds, dt))
-        if n[1] + K * n[2] < 0:
-            n = (-n[0], -n[1], -n[2])
-        return sum(n[i] * LIGHT[i] for i in range(3))
+    def colour(s, t, light, back):
+        if look.torn and t * (1 if foot else -1) + (0 if foot else 1) > \
+                0.42 + 0.22 * math.sin(s * 17.0) + 0.12 * math.sin(s * 41.0):
+            return None     # a wreck's sails hang in rags
+        sigma = abs(s - lit_end)        # 0 at the lit edge, 1 at the shaded one
+        at_foot = abs(t - foot) < 0.13
+        if narrow:
+            return main if light > -0.1 else shadow
+        if back:
+            if at_foot:
+                return deep
+            return main if sigma < 0.25 else d.sail_back
+        if at_foot or sigma > 0.8:
+            return shadow
+        if sigma < 0.2 and abs(t - foot) > 0.45:
+            return high
+        return main
 
     def triangle(corners):
         pts = [P(s, t) for s, t in corners]
-        lights = [light_at(s, t) for s, t in corners]
         e1, e2 = sub3(pts[1], pts[0]), sub3(pts[2], pts[0])
         d11, d12, d22 = dot3(e1, e1), dot3(e1, e2), dot3(e2, e2)
         det = d11 * d22 - d12 * d12 or 1e-9
@@ -281,14 +317,9 @@ def cloth(cv, pose, d, look, P, part, nx=4, ny=3):
             q = sub3(p, pts[0])
             b1 = (d22 * dot3(q, e1) - d12 * dot3(q, e2)) / det
             b2 = (d11 * dot3(q, e2) - d12 * dot3(q, e1)) / det
-            lit = lights[0] * (1 - b1 - b2) + lights[1] * b1 + lights[2] * b2
-            if look.torn:
-                # a wreck's sails hang in rags: the cloth ends in a ragged line
-                s = corners[0][0] * (1 - b1 - b2) + corners[1][0] * b1 + corners[2][0] * b2
-                t = corners[0][1] * (1 - b1 - b2) + corners[1][1] * b1 + corners[2][1] * b2
-                if t > 0.42 + 0.22 * math.sin(s * 17.0) + 0.12 * math.sin(s * 41.0):
-                    return None
-            return ramp(d.sail, lit - (0.3 if back else 0.0), (-0.3, 0.05))
+            s = corners[0][0] * (1 - b1 - b2) + corners[1][0] * b1 + corners[2][0] * b2
+            t = corners[0][1] * (1 - b1 - b2) + corners[1][1] * b1 + corners[2][1] * b2
+            return colour(s, t, light, back)
         cv.poly(pose, pts, part, shade)
 
     for i in range(nx):
@@ -300,9 +331,12 @@ def cloth(cv, pose, d, look, P, part, nx=4, ny=3):
             triangle([(s0, t0), (s0, t1), (s1, t1)])
 
 
-def square_sail(cv, pose, d, look, um, zb, zt, a, br, bulge, part):
+def square_sail(cv, pose, d, look, um, zb, zt, a, br, bulge, part, top_a=None):
     """A square sail hanging from its yard at height zt down to zb, a to either side
-    of the mast, its belly pushed forward by the wind."""
+    of the mast at its foot and top_a at its head (a course with its topsail above,
+    seen as one spread of cloth), its belly pushed forward by the wind."""
+    if top_a is None:
+        top_a = a
     yd = (math.sin(br), math.cos(br))
     fw = (math.cos(br), -math.sin(br))
 
@@ -310,24 +344,38 @@ def square_sail(cv, pose, d, look, um, zb, zt, a, br, bulge, part):
         s = 2 * s - 1
         z = zt - t * (zt - zb)
         b = bulge * (1 - s * s) * math.sin(math.pi * (0.2 + 0.65 * t))
-        return (um + s * a * yd[0] + b * fw[0], s * a * yd[1] + b * fw[1], z)
+        w = top_a + (a - top_a) * t
+        return (um + s * w * yd[0] + b * fw[0], s * w * yd[1] + b * fw[1], z)
     cloth(cv, pose, d, look, P, part)
+    # the yard it hangs from, a little longer than the sail is wide, where it shows
+    # as a clean bar across the screen
+    r = top_a + 0.6
+    dx, dy = pose.vec_screen(yd)
+    if abs(dy) < 0.3 * abs(dx):
+        cv.line(pose, (um - r * yd[0], -r * yd[1], zt + 0.3), (um + r * yd[0], r * yd[1], zt + 0.3), MAST,
+                4 if look.flash is None else look.flash, bias=0.3)
 
 
-def leeward(pose):
-    """The side a fore-and-aft sail swings out to: the one nearer the viewer, or the
-    right-hand one of the screen when the ship sails straight up or down."""
-    sx, sy = pose.vec_screen((0, 1))
-    if abs(sy) > 0.05:
-        return 1.0 if sy > 0 else -1.0
-    return 1.0 if sx > 0 else -1.0
+def leeward(pose, swing=0.5):
+    """The side (1 starboard, -1 port) a fore-and-aft sail swings out to: the one
+    that turns it most across the screen, and of two equal ones the side nearer the
+    viewer."""
+    best = None
+    for side in (1.0, -1.0):
+        dx, dy = pose.vec_screen((-math.cos(swing), side * math.sin(swing)))
+        slope = abs(dy) / (abs(dx) + 1e-6)
+        near = pose.vec_screen((0.0, side))[1]
+        key = (round(slope, 3), -near)
+        if best is None or key < best[0]:
+            best = (key, side)
+    return best[1]
 
 
 def gaff_sail(cv, pose, d, look, um, zb, zt, boom, gaff, swing, bulge, part):
     """A fore-and-aft mainsail: its luff on the mast from zb to zt, a boom of length
     boom along the foot and a gaff rising aft from the head, swung out to leeward."""
-    side = leeward(pose)
     swing += 0.5 * abs(pose.h[1])        # swung further out when seen from ahead or astern
+    side = leeward(pose, swing)
     aft = (-math.cos(swing), side * math.sin(swing))
     out = (side * aft[1], -side * aft[0])       # the belly goes to leeward
     peak_z = zt + 1.6
@@ -339,7 +387,7 @@ def gaff_sail(cv, pose, d, look, um, zb, zt, boom, gaff, swing, bulge, part):
         b = bulge * math.sin(math.pi * s) * math.sin(math.pi * (0.15 + 0.7 * t))
         return (um + s * reach * aft[0] + b * out[0],
                 s * reach * aft[1] + b * out[1], lz + s * (ez - lz))
-    cloth(cv, pose, d, look, P, part, nx=4, ny=3)
+    cloth(cv, pose, d, look, P, part, foot=0.0)
     cv.line(pose, (um, 0, zb), (um + boom * aft[0], boom * aft[1], zb), MAST, 4)
 
 
@@ -423,10 +471,12 @@ def draw_ship(kind, pose, look):
     k = 0
     for mu, top, sails in d.masts:
         cv.line(pose, (mu, 0, d.freeboard - 1.2), (mu, 0, top), MAST, 4 if look.flash is None else look.flash)
-        for zb, zt, a in sails:
-            square_sail(cv, pose, d, look, mu, zb, zt, a, br, 1.5 * look.fill * (a / 5.0), cloths[k])
+        if not look.sails:
+            continue
+        for zb, zt, a, top_a in sails:
+            square_sail(cv, pose, d, look, mu, zb, zt, a, br, 1.5 * look.fill * (a / 5.0), cloths[k], top_a)
             k += 1
-    if getattr(d, "gaff", None):
+    if getattr(d, "gaff", None) and look.sails:
         zb, zt, boom, gaff, swing = d.gaff
         mu = d.masts[0][0]
         gaff_sail(cv, pose, d, look, mu, zb, zt, boom, gaff, swing, 1.2 * look.fill, cloths[k])
@@ -542,10 +592,11 @@ def firing_frame(kind, direction, frame, side):
 
 # A hit: a white flash, a jolt that heels the ship away from the shot and back,
 # splinters thrown off the struck side that fall into the water, a puff of dust.
-JOLT = [0.20, 0.24, 0.13, -0.05, -0.10, -0.05, 0.03, 0.0]
+JOLT = [0.12, 0.15, 0.08, -0.04, -0.07, -0.03, 0.02, 0.0]
 SPLINTERS = [  # along the hull, outwards, upwards (pixels a frame), colour, second pixel
     (-0.6, 1.3, 1.9, 12, (1, 0)), (0.5, 1.7, 1.2, 9, (0, 1)), (1.0, 1.0, 2.3, 12, (0, 1)),
     (-0.2, 2.1, 0.8, 4, (1, 0)), (0.8, 1.4, 1.6, 9, None), (-1.2, 0.8, 1.4, 12, None),
+    (0.2, 1.9, 2.0, 12, (1, 0)), (-0.9, 1.6, 0.6, 9, (0, 1)),
 ]
 GRAVITY = 0.3
 
@@ -559,11 +610,15 @@ def struck_frame(kind, direction, frame, side):
     far = far_side(pose, side)
     hit_u = d.guns[len(d.guns) // 2] - 0.8
     z0 = d.freeboard - 1.0
-    if 1 <= frame <= 5:
-        w = pose.world(gun_point(d, hit_u, side, out=0.8 + 0.6 * frame, up=0.6 * frame + (1.5 if far else 0)))
+    if frame == 1:
+        # the shot bursting on the planks
+        x, y = project_px(pose.world(gun_point(d, hit_u, side, out=0.8)))
+        muzzle_flash(cv, x, y, screen_step(pose, (0.0, side)), True, far)
+    if 2 <= frame <= 6:
+        w = pose.world(gun_point(d, hit_u, side, out=1.2 + 0.8 * frame, up=0.5 * frame + (1.5 if far else 0)))
         sx, sy = project_f(w)
-        puff(cv, sx, sy, [0, 1.2, 1.6, 1.8, 1.7, 1.4][frame], far,
-             [0, 0, 0, 0.5, 1.0, 2.0][frame], colours=(7, 3, 3))
+        puff(cv, sx, sy, [0, 0, 1.6, 2.0, 2.1, 1.9, 1.5][frame], far,
+             [0, 0, 0, 0, 0.6, 1.0, 1.6][frame], colours=(7, 3, 3))
     t = frame + 1.0
     for du, vout, vup, colour, tail in SPLINTERS:
         z = z0 + vup * t - GRAVITY * t * t
@@ -572,7 +627,7 @@ def struck_frame(kind, direction, frame, side):
         x, y = project_px(pose.world(p))
         if z <= 0:
             zp = z0 + vup * (t - 1) - GRAVITY * (t - 1) * (t - 1)
-            if zp > 0:
+            if zp > 0 and not far:      # behind the ship the splash is out of sight
                 # the splash where it comes down
                 effect_plot(cv, x, y, 15, far)
                 effect_plot(cv, x - 1, y, 13, far)
@@ -666,18 +721,21 @@ BUBBLES = [(-6, 2, 2, False), (4, 3, 2, True), (-2, 4, 3, True), (7, 1, 3, False
            (3, 0, 7, True), (-3, 3, 7, False), (0, 4, 5, False), (8, 4, 7, True)]
 
 
-SINK_HEAVE = [-0.5, -1.2, -2.1, -3.2, -4.5, -5.9, -7.2, -8.4]
+SINK_HEAVE = [-0.4, -1.0, -1.9, -3.0, -4.3, -5.4, -6.2, -6.9]
 
 
 def sinking_pose(frame):
+    """Down by the bow, heeling over, the stern the last of the hull to go."""
     p = frame / (SINK_FRAMES - 1)
-    return Pose(SINK_DIRECTION, roll=-(0.1 + 0.35 * p), pitch=0.05 + 0.22 * p, heave=SINK_HEAVE[frame])
+    return Pose(SINK_DIRECTION, roll=-(0.1 + 0.25 * p), pitch=0.05 + 0.4 * p, heave=SINK_HEAVE[frame])
 
 
 def sinking_frame(kind, frame):
     d = DESIGNS[kind]
-    cv = draw_ship(kind, sinking_pose(frame), Look(fill=max(0.0, 1.0 - frame * 0.2), flag=frame % 2,
-                                                     jib=frame < 4, foam=True))
+    # the sails go under with the hull; at the end only the masts stand out of the foam
+    look = Look(fill=max(0.0, 1.0 - frame * 0.2), flag=frame % 2, jib=frame < 3, foam=True,
+                sails=frame < 5)
+    cv = draw_ship(kind, sinking_pose(frame), look)
     c = int(CENTRE)
     for bx, by, first, big in BUBBLES:
         age = frame - first
@@ -707,7 +765,8 @@ FLOTSAM = [
 
 def wreck_frame(kind, frame):
     d = DESIGNS[kind]
-    pose = Pose(SINK_DIRECTION, roll=-0.2, pitch=0.1, heave=-(d.freeboard + 0.6) + WRECK_HEAVE[frame])
+    # settled by the bow, the stern and the stumps of the masts above the water
+    pose = Pose(SINK_DIRECTION, roll=-0.25, pitch=0.3, heave=-(d.freeboard + 0.3) + WRECK_HEAVE[frame])
     look = Look(fill=0.5, flag=frame // 2, torn=True, jib=False)
     cv = Canvas()
     draw_hull(cv, pose, d, look)
@@ -725,7 +784,7 @@ def wreck_frame(kind, frame):
             cv.line(pose, (tip[0] - 0.5, tip[1] - yard, tip[2] - 0.8), (tip[0] + 0.5, tip[1] + yard, tip[2] - 1.6), MAST, 4)
             square_sail(cv, pose, d, look, tip[0], tip[2] - 5.0, tip[2] - 1.2, yard, brace(pose), 0.6, rag)
             head = tip
-    if head is not None and kind != 0:
+    if head is not None:
         draw_flag(cv, pose, d, look, head)
     cv.outline()
     cv.foam()

@@ -198,10 +198,12 @@ class Canvas:
         for i in range(steps + 1):
             f = i / steps
             w = tuple(wa[k] + (wb[k] - wa[k]) * f for k in range(3))
-            if clip_water and w[2] < -0.05:
-                continue
             sx, sy = project(w)
             px, py = int(math.floor(sx)), int(math.floor(sy))
+            if clip_water and w[2] < -0.05:
+                if w[2] > -0.8 and part.name in WET_PARTS:
+                    self.wet[(px, py)] = max(self.wet.get((px, py), -1e9), depth_of(w))
+                continue
             self.plot(px, py, colour, depth_of(w) + bias, part)
 
     def plot(self, px, py, colour, d, part):
@@ -305,7 +307,7 @@ class Canvas:
 
 
 OUTLINE = Part("outline", outline=False, casts=False)
-WET_PARTS = ("hull", "castle")      # parts that throw up foam where they meet the water
+WET_PARTS = ("hull", "castle", "rag", "mast")      # parts that throw up foam where they meet the water
 FOAM = Part("foam", outline=False, casts=False, keep=True)
 
 
