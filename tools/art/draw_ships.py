@@ -146,15 +146,15 @@ def hull_side_colour(d, pose, flash=None):
         if flash is not None:
             return flash
         light = hull_light(pose, d, u, v)
+        transom = u < -d.length / 2 + 0.35
         if z > d.freeboard - 0.75:
-            return d.rail if light > -0.2 else mid
+            return d.rail if light > -0.2 and not transom else mid
         if z < 0.7:
             return dark
-        if d.windows is not None and not d.castle and u < -d.length / 2 + 0.35 and \
-                d.freeboard - 2.2 < z < d.freeboard - 1.0:
+        if d.windows is not None and not d.castle and transom and d.freeboard - 2.2 < z < d.freeboard - 1.0:
             # stern windows across the transom
             return d.windows if int(math.floor(v + 0.5 + 8)) % 2 == 0 else dark
-        if d.guns and abs(z - (d.freeboard - 1.6)) < 0.5 and u > -d.length / 2 + 0.35:
+        if d.guns and abs(z - (d.freeboard - 1.6)) < 0.5 and not transom:
             for g in d.guns:
                 if abs(u - g) < 0.6:
                     return 0
@@ -170,7 +170,9 @@ def deck_colour(d, flash=None, wet=False):
     def f(light, p, px, py, back):
         if flash is not None:
             return flash
-        return d.deck if light > 0.3 and not wet else d.deck_dark
+        if wet:
+            return d.side[1]            # soaked planks, dark as the hull
+        return d.deck if light > 0.3 else d.deck_dark
     return f
 
 
@@ -804,7 +806,7 @@ def wreck_frame(kind, frame):
 
 def sailing_frame(kind, direction, frame):
     phase = 2 * math.pi * frame / FRAMES
-    pose = Pose(direction, pitch=0.04 * math.sin(phase), heave=0.45 * (1 - math.cos(phase)) * -1)
+    pose = Pose(direction, pitch=0.025 * math.sin(phase), heave=-0.45 * (1 - math.cos(phase)))
     look = Look(fill=1.0 + 0.25 * math.sin(phase), flag=(frame // 2) % 2)
     return draw_ship(kind, pose, look)
 
