@@ -22,8 +22,8 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from sheet import Sheet, preview, write_png  # noqa: E402
-from draw_ships_model import (Canvas, Part, Pose, ramp, SIZE, KEY, K,  # noqa: E402
+from sheet import Sheet, preview  # noqa: E402
+from draw_ships_model import (Canvas, Part, Pose, project, dot, sub, SIZE, KEY,  # noqa: E402
                               CENTRE, OUTLINE, LIGHT)
 
 ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
@@ -52,7 +52,20 @@ EFFECT = Part("effect", outline=False, casts=False)
 
 class Design:
     """One kind of ship, in pixels of its own coordinates (u forward, v starboard,
-    z up from the waterline)."""
+    z up from the waterline):
+    length, beam (half the width), transom (half the width of the stern), bow (how
+    full the bow is: higher is blunter), beam_at (where the hull is widest, as a
+    fraction of the length from amidships), freeboard (deck height);
+    side (hull colours: shade, body, lit), rail, deck, deck_dark;
+    castle, forecastle ((from u, to u, height) or None);
+    masts [(u, masthead height, [(sail foot, sail head, half width at the foot,
+    half width at the head)])]; gaff (a fore-and-aft mainsail on the first mast:
+    foot, head, boom length, gaff length, swing out in radians) or none;
+    jib (bowsprit reach beyond the stem, its rise); sail (cloth colours: deep
+    shade, shade, cloth, highlight), sail_back (the cloth seen from behind),
+    sail_edge (where one sail lies behind another); guns (u of each gun port);
+    flag ("pennant" or "jolly"); crates (u, v of each crate on deck); windows
+    (colour of the lit stern windows, or None)."""
 
     def __init__(self, **kw):
         self.__dict__.update(kw)
@@ -139,6 +152,9 @@ def hull_light(pose, d, u, v):
 
 
 def hull_side_colour(d, pose, flash=None):
+    """The hull's sides: the rail along the top, the wet strake at the waterline, the
+    gun ports, the stern windows of a ship without a castle, and between them the
+    wood lit by the curve of the hull."""
     dark, mid, lit = d.side
 
     def f(light, p, px, py, back):
@@ -188,8 +204,10 @@ def sail_colour(d, flash=None):
 # Building one posed ship
 
 class Look:
-    """Per-frame variation of one ship: how full the sails are, the flag's wave,
-    a colour flash over the whole ship."""
+    """Per-frame variation of one ship: how full the sails are (fill), which wave of
+    the flag, a colour flashed over the whole ship or over its hull alone, sails in
+    rags (torn), whether the jib and the other sails are set, foam where the hull
+    meets the water."""
 
     def __init__(self, fill=1.0, flag=0, flash=None, hull_flash=None, torn=False, jib=True, foam=False,
                  sails=True):
@@ -238,17 +256,21 @@ def draw_hull(cv, pose, d, look):
     if d.forecastle:
         u0, u1, h = d.forecastle
         plan = castle_plan(u0, u1, 0.85)
-        plan = [p for p in plan]
         box(cv, pose, plan, H - 1.2, H + h, CASTLE, hull_side_colour_castle(d, look.hull_flash),
             deck_colour(d, look.hull_flash, look.wet))
+    def crate_side(light, p, px, py, back):
+        return look.hull_flash if look.hull_flash is not None else (4 if light > 0.0 else 1)
+
+    def crate_lid(light, p, px, py, back):
+        return look.hull_flash if look.hull_flash is not None else 9
     for cu, cvv in d.crates:
         plan = [(cu - 1.0, cvv - 1.3), (cu + 1.0, cvv - 1.3), (cu + 1.0, cvv + 1.3), (cu - 1.0, cvv + 1.3)]
-        box(cv, pose, plan, H - 1.2, H + 0.6, CARGO,
-            lambda light, p, px, py, back: look.hull_flash if look.hull_flash is not None else (4 if light > 0.0 else 1),
-            lambda light, p, px, py, back: look.hull_flash if look.hull_flash is not None else 9)
+        box(cv, pose, plan, H - 1.2, H + 0.6, CARGO, crate_side, crate_lid)
 
 
 def hull_side_colour_castle(d, flash):
+    """The walls of a castle: flat planes, lit or in shade, the stern windows across
+    the aft wall."""
     dark, mid, lit = d.side
 
     def f(light, p, px, py, back):
@@ -262,8 +284,11 @@ def hull_side_colour_castle(d, flash):
 
 
 def brace(pose):
-    """Yards are braced round so that the sails turn their face to the viewer: square
-    across in the views from ahead and astern, far end leading in the others."""
+    """The angle the yards are braced round by, so that the sails turn their face to
+    the viewer: square across in the views from ahead and astern, round far enough
+    in the diagonal views to lie across the screen, and nearly fore and aft in the
+    side views with the far end leading, so that the sails lean the way the ship
+    sails."""
     sx, sy = pose.vec_screen((0, 1))
     if abs(sy) < 0.05:
         return 0.0
@@ -290,8 +315,8 @@ def cloth(cv, pose, d, look, P, part, foot=1.0, nx=4, ny=3):
     narrow = abs(x1 - x0) < 2.0          # seen edge on: light by the sail's turn alone
 
     def colour(s, t, light, back):
-        if look.torn and t * (1 if foot else -1) + (0 if foot else 1) > \
-                0.42 + 0.22 * math.sin(s * 17.0) + 0.12 * math.sin(s * 41.0):
+        from_head = t if foot else 1.0 - t
+        if look.torn and from_head > 0.42 + 0.22 * math.sin(s * 17.0) + 0.12 * math.sin(s * 41.0):
             return None     # a wreck's sails hang in rags
         sigma = abs(s - lit_end)        # 0 at the lit edge, 1 at the shaded one
         at_foot = abs(t - foot) < 0.13
@@ -309,16 +334,16 @@ def cloth(cv, pose, d, look, P, part, foot=1.0, nx=4, ny=3):
 
     def triangle(corners):
         pts = [P(s, t) for s, t in corners]
-        e1, e2 = sub3(pts[1], pts[0]), sub3(pts[2], pts[0])
-        d11, d12, d22 = dot3(e1, e1), dot3(e1, e2), dot3(e2, e2)
+        e1, e2 = sub(pts[1], pts[0]), sub(pts[2], pts[0])
+        d11, d12, d22 = dot(e1, e1), dot(e1, e2), dot(e2, e2)
         det = d11 * d22 - d12 * d12 or 1e-9
 
         def shade(light, p, px, py, back):
             if look.flash is not None:
                 return look.flash
-            q = sub3(p, pts[0])
-            b1 = (d22 * dot3(q, e1) - d12 * dot3(q, e2)) / det
-            b2 = (d11 * dot3(q, e2) - d12 * dot3(q, e1)) / det
+            q = sub(p, pts[0])
+            b1 = (d22 * dot(q, e1) - d12 * dot(q, e2)) / det
+            b2 = (d11 * dot(q, e2) - d12 * dot(q, e1)) / det
             s = corners[0][0] * (1 - b1 - b2) + corners[1][0] * b1 + corners[2][0] * b2
             t = corners[0][1] * (1 - b1 - b2) + corners[1][1] * b1 + corners[2][1] * b2
             return colour(s, t, light, back)
@@ -393,23 +418,6 @@ def gaff_sail(cv, pose, d, look, um, zb, zt, boom, gaff, swing, bulge, part):
     cv.line(pose, (um, 0, zb), (um + boom * aft[0], boom * aft[1], zb), MAST, 4)
 
 
-def sub3(a, b):
-    return (a[0] - b[0], a[1] - b[1], a[2] - b[2])
-
-
-def cross3(a, b):
-    return (a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0])
-
-
-def dot3(a, b):
-    return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]
-
-
-def normalize(v):
-    n = math.sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]) or 1.0
-    return (v[0] / n, v[1] / n, v[2] / n)
-
-
 def jib(cv, pose, d, look, part):
     """The triangular headsail from the foremast to the end of the bowsprit."""
     fore_u, fore_top, _ = d.masts[0]
@@ -444,7 +452,8 @@ FLAG_PICTURES = {
 
 
 def draw_flag(cv, pose, d, look, head=None):
-    """The flag at the tallest masthead (or at head), streaming aft."""
+    """The flag at the tallest masthead (or at head), streaming to the side of the
+    screen that is aft, or to the right when the ship sails straight up or down."""
     if head is None:
         mu, top, _ = max(d.masts, key=lambda m: m[1])
         head = (mu, 0.0, top)
@@ -452,7 +461,7 @@ def draw_flag(cv, pose, d, look, head=None):
         return              # the masthead has gone under
     sx, sy = pose.screen(head)
     back = pose.vec_screen((-1.0, 0.0))
-    right = back[0] > 0.2 or abs(back[0]) <= 0.2
+    right = back[0] > -0.2
     pics = FLAG_PICTURES[d.flag][look.flag % 2]
     px = int(math.floor(sx))
     py = int(math.floor(sy))
@@ -465,6 +474,8 @@ def draw_flag(cv, pose, d, look, head=None):
 
 
 def draw_ship(kind, pose, look):
+    """One ship of a kind in a pose: hull, masts and sails, jib and flag, outlined;
+    returns the canvas, on which effects may still be drawn."""
     d = DESIGNS[kind]
     cv = Canvas()
     draw_hull(cv, pose, d, look)
@@ -560,6 +571,8 @@ def screen_step(pose, v):
 
 
 def gun_point(d, u, side, out=0.0, up=0.0):
+    """A point by the gun port at u on the side (-1 port, 1 starboard), out from the
+    hull and up from the port by the amounts given."""
     return (u, side * (half_beam(d, u) + out), d.freeboard - 1.6 + up)
 
 
@@ -572,6 +585,7 @@ SMOKE_THIN = [0, 0, 0, 0, 0, 0.6, 1.0, 1.4]
 
 
 def firing_frame(kind, direction, frame, side):
+    """Frame 0..7 of a broadside to the side (-1 port, 1 starboard)."""
     d = DESIGNS[kind]
     pose = Pose(direction, roll=-side * RECOIL[frame])
     cv = draw_ship(kind, pose, Look(fill=1.0, flag=(frame // 2) % 2))
@@ -585,7 +599,7 @@ def firing_frame(kind, direction, frame, side):
             # near-side smoke hangs over the water, far-side smoke climbs into view
             up = (1.2 + 0.8 * frame) if far else -0.1 * frame
             w = pose.world(gun_point(d, g - 0.3 * frame, side, out=SMOKE_OUT[frame], up=up))
-            sx, sy = project_f(w)
+            sx, sy = project(w)
             # smoke behind the ship lies in its shade
             puff(cv, sx, sy, SMOKE_RADIUS[frame], far, SMOKE_THIN[frame],
                  colours=(10, 7, 3) if far else (15, 10, 7))
@@ -604,6 +618,7 @@ GRAVITY = 0.3
 
 
 def struck_frame(kind, direction, frame, side):
+    """Frame 0..7 of a hit on the side (-1 port, 1 starboard)."""
     d = DESIGNS[kind]
     pose = Pose(direction, roll=-side * JOLT[frame])
     look = Look(fill=1.0, flag=(frame // 2) % 2, flash=15 if frame == 0 else None,
@@ -618,7 +633,7 @@ def struck_frame(kind, direction, frame, side):
         muzzle_flash(cv, x, y, screen_step(pose, (0.0, side)), True, far)
     if 2 <= frame <= 6:
         w = pose.world(gun_point(d, hit_u, side, out=1.2 + 0.8 * frame, up=0.5 * frame + (1.5 if far else 0)))
-        sx, sy = project_f(w)
+        sx, sy = project(w)
         puff(cv, sx, sy, [0, 0, 1.6, 2.0, 2.1, 1.9, 1.5][frame], far,
              [0, 0, 0, 0, 0.6, 1.0, 1.6][frame], colours=(7, 3, 3))
     t = frame + 1.0
@@ -641,19 +656,10 @@ def struck_frame(kind, direction, frame, side):
     return cv
 
 
-def project_f(w):
-    from draw_ships_model import project
-    return project(w)
-
-
 def project_px(w):
-    x, y = project_f(w)
+    """The pixel that world point w falls on."""
+    x, y = project(w)
     return int(math.floor(x)), int(math.floor(y))
-
-
-def depth_key(w, bias=0.0):
-    from draw_ships_model import depth_of
-    return depth_of(w) + bias
 
 
 # --------------------------------------------------------------------------
@@ -709,7 +715,6 @@ def bubble(cv, x, y, big):
     if big:
         for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1)):
             effect_plot(cv, x + dx, y + dy, 13, False)
-        effect_plot(cv, x - 1, y - 1, 15, False) if False else None
         effect_plot(cv, x, y - 1, 15, False)
     else:
         effect_plot(cv, x, y, 15, False)
@@ -805,6 +810,8 @@ def wreck_frame(kind, frame):
 # Sheets
 
 def sailing_frame(kind, direction, frame):
+    """Frame 0..7 of the sailing loop: the hull rises and falls once and pitches a
+    little, the sails fill and slacken, the flag flaps every two frames."""
     phase = 2 * math.pi * frame / FRAMES
     pose = Pose(direction, pitch=0.025 * math.sin(phase), heave=-0.45 * (1 - math.cos(phase)))
     look = Look(fill=1.0 + 0.25 * math.sin(phase), flag=(frame // 2) % 2)

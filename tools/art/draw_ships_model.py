@@ -212,18 +212,6 @@ class Canvas:
             self.dep[py][px] = d
             self.part[py][px] = part
 
-    def stamp(self, px, py, rows, part, d=1e6, palette=None):
-        """A small hand-drawn picture: rows of characters, '.' or ' ' leave the pixel,
-        0-9 a-f are colours. (px, py) is the top-left corner."""
-        for j, row in enumerate(rows):
-            for i, ch in enumerate(row):
-                if ch in ". ":
-                    continue
-                c = int(ch, 16)
-                if palette:
-                    c = palette.get(c, c)
-                self.plot(px + i, py + j, c, d, part)
-
     # -- finishing ---------------------------------------------------------
     def outline(self):
         """Dark edges: a part's pixels next to a nearer part that casts an edge, and
@@ -310,10 +298,3 @@ OUTLINE = Part("outline", outline=False, casts=False)
 WET_PARTS = ("hull", "castle", "rag", "mast")      # parts that throw up foam where they meet the water
 FOAM = Part("foam", outline=False, casts=False, keep=True)
 
-
-def ramp(colours, light, cuts):
-    """Pick colours[i] by the lit fraction: cuts are rising thresholds between them."""
-    i = 0
-    while i < len(cuts) and light > cuts[i]:
-        i += 1
-    return colours[i]
