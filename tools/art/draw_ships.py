@@ -39,12 +39,14 @@ SINK_FRAMES = 8
 # The wrecks and sinking ships are seen from one side only: heading down-left.
 SINK_DIRECTION = 3
 
-HULL = Part("hull")
-CASTLE = Part("castle")
-CARGO = Part("cargo")
-MAST = Part("mast", outline=False, casts=False)
+# Parts of a ship. Hulls keep their single pixels (windows, gun ports); only the
+# shading of the sails is cleaned of specks.
+HULL = Part("hull", keep=True)
+CASTLE = Part("castle", keep=True)
+CARGO = Part("cargo", keep=True)
+MAST = Part("mast", outline=False, casts=False, keep=True)
 FLAG = Part("flag", outline=False, casts=False, keep=True)
-EFFECT = Part("effect", outline=False, casts=False)
+EFFECT = Part("effect", outline=False, casts=False, keep=True)
 
 
 # --------------------------------------------------------------------------
