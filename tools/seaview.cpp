@@ -14,10 +14,10 @@
 #include <cstring>
 #include <string>
 
+#include "flow/dispatch.h"
 #include "platform/frame.h"
 #include "platform/headless.h"
 #include "platform/input.h"
-#include "sailing/sailing.h"
 #include "world/world.h"
 
 namespace {
@@ -142,11 +142,8 @@ void BuildHarbour() {
 
 // One frame of the game loop on the sailing screen.
 void PlayFrame() {
-    SailingFrame();
-    SampleButtons();
-    std::memcpy(shownFrame, FrameBuffer, sizeof shownFrame);
-    ClearFrameBuffer();
-    frameCounter = (frameCounter + 1) % 120;
+    GameState = 4;
+    RunHeadlessFrame();
 }
 
 // Holds a direction for some frames, then lets go.

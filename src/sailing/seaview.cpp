@@ -1,5 +1,6 @@
 #include "sailing/seaview.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "pirates/cannonballs.h"
@@ -35,6 +36,8 @@ void MarkShadow(int32_t x, int32_t y) {
 // bit on the screen becomes a pixel of the palette colour, or, with colour -1, a mark in
 // shadowMask.
 void DrawMask(int32_t x, int32_t y, const uint8_t* mask, int32_t size, int32_t colour) {
+    // Most clouds are far from the view: nothing of them could land on the screen.
+    if (x >= kScreenWidth || y >= kScreenHeight || x + size <= 0 || y + size <= 0) return;
     const uint16_t pixel = colour < 0 ? 0 : PaletteColour(colour);
     for (int32_t band = 0; band < size / 8; band++)
         for (int32_t c = 0; c < size; c++) {
@@ -124,8 +127,8 @@ void DrawSea() {
     if (right > kScreenWidth) right = kScreenWidth;
     if (bottom > kScreenHeight) bottom = kScreenHeight;
     const uint16_t sea = PaletteColour(2);
-    for (int32_t y = top; y < bottom; y++)
-        for (int32_t x = left; x < right; x++) FrameBuffer[y * kScreenWidth + x] = sea;
+    for (int32_t y = top; y < bottom && left < right; y++)
+        std::fill(FrameBuffer + y * kScreenWidth + left, FrameBuffer + y * kScreenWidth + right, sea);
 }
 
 void DrawSunkShips() {
@@ -314,19 +317,30 @@ void MarkCloudShadows() {
 
 void DarkenShadows() {
     // Each marked pixel takes the shadow of the first palette colour it matches; a pixel
-    // of no palette colour stays as it is.
+    // of no palette colour stays as it is. Neighbouring pixels mostly share a colour, so
+    // the last colour looked up is remembered with its shadow (the palette cannot change
+    // during the pass); behind the pause map this is the whole picture, every frame.
+    uint16_t colours[16], shadows[16];
+    for (int32_t i = 0; i < 16; i++) {
+        colours[i] = PaletteColour(i);
+        shadows[i] = static_cast<uint16_t>(shadowPalette[i]);
+    }
+    uint16_t lastColour = colours[0], lastShadow = shadows[0];
     for (int32_t band = 0; band < kScreenHeight / 8; band++)
         for (int32_t c = 0; c < kScreenWidth; c++) {
             const uint8_t bits = shadowMask[band * kScreenWidth + c];
             if (bits == 0) continue;
-            for (int32_t b = 0; b < 8; b++) {
+            uint16_t* pixel = FrameBuffer + band * 8 * kScreenWidth + c;
+            for (int32_t b = 0; b < 8; b++, pixel += kScreenWidth) {
                 if ((bits >> b & 1) == 0) continue;
-                uint16_t& pixel = FrameBuffer[(band * 8 + b) * kScreenWidth + c];
-                for (int32_t i = 0; i < 16; i++)
-                    if (PaletteColour(i) == pixel) {
-                        pixel = static_cast<uint16_t>(shadowPalette[i]);
-                        break;
-                    }
+                const uint16_t colour = *pixel;
+                if (colour != lastColour) {
+                    int32_t i = 0;
+                    while (i < 16 && colours[i] != colour) i++;
+                    lastColour = colour;
+                    lastShadow = i < 16 ? shadows[i] : colour;
+                }
+                *pixel = lastShadow;
             }
         }
 }

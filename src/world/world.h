@@ -121,6 +121,10 @@ template <typename T>
 struct WorldList {
     std::vector<T*> items;
 
+    WorldList() = default;
+    WorldList(const WorldList&) = delete;  // two lists must never own one record
+    WorldList& operator=(const WorldList&) = delete;
+
     int32_t Count() const { return static_cast<int32_t>(items.size()); }
     T* operator[](int32_t i) const { return items[static_cast<size_t>(i)]; }
     void Append(T* record) { items.push_back(record); }
