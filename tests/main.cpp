@@ -2,10 +2,21 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "platform/frame.h"
 
 int main(int argc, char** argv) {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
+    // Any test that runs the boot frame reads (and on a first run writes) the score file:
+    // keep it in a folder of this run's own, never in anybody's home or the tree.
+    char pattern[] = "/tmp/quillbarrow-tests-XXXXXX";
+    const std::string home = mkdtemp(pattern);
+    saveDir = home + "/.Quillbarrow/";
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    std::filesystem::remove_all(home);
+    return result;
 }
