@@ -51,6 +51,7 @@ TEST_F(ReplayTest, FirstPlayShowsTheWelcomeThenTheScoreThenTheFirstIslands) {
     ASSERT_EQ(Run("seed 5\nwait 3\npress A\npress A\npress A\nwait 5\npress A\n"), "");
     EXPECT_EQ(GameState, 11);
     EXPECT_NE(log.find("\n16 sound click\n"), std::string::npos);  // the Play click
+    EXPECT_FALSE(std::filesystem::exists(home + "/.Quillbarrow"));   // a first run, at home elsewhere
     int32_t pages = 0;
     for (size_t left = dialogText.size(); GameState == 11 && pages < 40; pages++) {
         Frames(100);  // a page of at most 40 letters is typed by then

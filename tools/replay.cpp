@@ -4,9 +4,9 @@
 //
 // Run it from the top of the tree, where data/ is. It reads SCRIPT (the format is at the
 // top of src/flow/replay.h; examples are in tools/replays), writes the frames the
-// script asks for as PNG files into OUTDIR (made if missing), keeps the score file
-// under OUTDIR/.Quillbarrow unless the script names another home, and prints the log of
-// sounds and music started, one line per event, on stdout.
+// script asks for as PNG files into OUTDIR (made if missing), and prints the log of
+// sounds and music started, one line per event, on stdout. The score file lives in a
+// temporary home unless the script names one, so no real score is ever touched.
 #include <cstdio>
 #include <cstdlib>
 #include <string>

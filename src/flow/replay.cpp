@@ -134,7 +134,8 @@ std::string RunReplay(const std::string& script, const std::string& outDir, std:
     StartHeadless();
     std::srand(1);
     MakeDirectory(outDir.c_str());
-    saveDir = outDir + "/.Quillbarrow/";
+    const std::string scratchHome = MakeTemporaryDirectory();  // every replay a first run
+    saveDir = scratchHome + "/.Quillbarrow/";
     replayLog = log;
     framesRun = 0;
     soundStarted = LogSound;
@@ -157,5 +158,6 @@ std::string RunReplay(const std::string& script, const std::string& outDir, std:
     soundStarted = nullptr;
     musicStarted = nullptr;
     musicHalted = nullptr;
+    if (!scratchHome.empty()) RemoveDirectoryTree(scratchHome);
     return error;
 }

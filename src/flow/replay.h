@@ -9,9 +9,10 @@
 //
 //   seed N            srand(N) now (a replay starts with seed 1)
 //   home DIR          the score file goes under DIR/.Quillbarrow/ (DIR is made if
-//                     missing); without it the output directory is the home
+//                     missing); without it the home is a fresh temporary folder,
+//                     removed afterwards, so that every replay starts as a first run
 //   score N           writes N into the score file as a finished game would: put it
-//                     first, before the boot frame reads the file
+//                     before the boot frame (frame 2) reads the file
 //   press BUTTON [N]  holds the button for N frames (default 1), lets go and runs the
 //                     frame that sees the release, where its action happens (that
 //                     frame still shows the screen it left: wait 1 to see the next)
@@ -31,7 +32,7 @@
 
 // Runs script from wherever the game stands: in a fresh process, its very first frame
 // (a second replay in the same process goes on from where the first left off, with
-// every button up). Shots and the default home go in outDir (made if missing). The
-// log of sounds and music is appended to *log. Returns an empty string, or the first
-// error ("line 3: unknown button 'X'"), after which nothing more of the script runs.
+// every button up). Shots go in outDir (made if missing). The log of sounds and music
+// is appended to *log. Returns an empty string, or the first error ("line 3: unknown
+// button 'X'"), after which nothing more of the script runs.
 std::string RunReplay(const std::string& script, const std::string& outDir, std::string* log);

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 
 void MakeDirectory(const char* path) {
     mkdir(path, 0777);
@@ -28,6 +29,16 @@ bool WriteNumberFile(const char* path, int32_t value) {
 
 void SyncFiles() {
     sync();
+}
+
+std::string MakeTemporaryDirectory() {
+    char pattern[] = "/tmp/quillbarrow-XXXXXX";
+    return mkdtemp(pattern) != nullptr ? pattern : "";
+}
+
+void RemoveDirectoryTree(const std::string& path) {
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
 }
 
 bool ReadTextFile(const char* path, std::string* text) {

@@ -19,5 +19,12 @@ bool WriteNumberFile(const char* path, int32_t value);
 // Pushes everything written so far out to the storage.
 void SyncFiles();
 
+// Makes a new, empty folder of its own under /tmp and returns its path ("" when none
+// can be made).
+std::string MakeTemporaryDirectory();
+
+// Removes path and everything in it.
+void RemoveDirectoryTree(const std::string& path);
+
 // The whole of a text file; false when it cannot be read.
 bool ReadTextFile(const char* path, std::string* text);
