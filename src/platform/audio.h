@@ -55,8 +55,9 @@ void LoadAudio();
 // Releases every sound and track (at shutdown).
 void FreeAudio();
 
-// Listeners told of every effect actually started, every track started and every halt
-// of the music: the replay tool logs them and tests read them. Null when unused.
+// Listeners told of every effect played while effects are on (whether or not its file
+// loaded), every track started and every halt of the music: the replay tool logs them
+// and tests read them. Null when unused.
 extern void (*soundStarted)(int32_t n);
 extern void (*musicStarted)(int32_t i);
 extern void (*musicHalted)();
