@@ -7,6 +7,10 @@
 extern int8_t pathX[28];
 extern int8_t pathY[28];
 
+// Cuts a sea channel on the coarse grid from (x0, y0) to (x1, y1) in orthogonal steps,
+// turning every cell it steps onto to sea; the start cell is left as it is.
+void CutChannel(int32_t x0, int32_t y0, int32_t x1, int32_t y1);
+
 // Builds a new set of islands: the map, six ports, the player's ship, gulls, clouds,
 // the opening dialog and the in-game music. Callers set the sailing state first.
 void GenerateIslands();
