@@ -144,9 +144,8 @@ void GenerateIslands() {
             }
         }
 
-    // 5. Six ports on open water beside a coast: one or three sides land, so a port
-    // sits on a straight shore or at the end of an inlet, never in a channel between two
-    // shores.
+    // 5. Six ports on open water beside a coast with land on one side or three: a
+    // straight shore or the end of an inlet, never a corner or a narrow channel.
     while (ports.Count() < kPortCount) {
         const int32_t cx = std::rand() % 51 + 2;
         const int32_t cy = std::rand() % 51 + 2;
