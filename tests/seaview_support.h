@@ -1,4 +1,4 @@
-// Hand-made worlds for the sailing and sea view tests.
+// Hand-made seas for the sailing and sea view tests.
 #pragma once
 #include <cstring>
 #include <vector>
@@ -7,41 +7,43 @@
 #include "platform/audio.h"
 #include "platform/input.h"
 #include "sailing/sailing.h"
+#include "sailing/seaview.h"
 #include "test_support.h"
 #include "world/world.h"
 
-// An empty sea with no gulls or clouds, the world's counters as a new game has them.
-inline void ResetWorld() {
-    ClearWorldLists();
-    std::memset(tileMap, 0, sizeof tileMap);
-    std::memset(shadowMask, 0, sizeof shadowMask);
-    for (auto& gull : gulls) gull.reset();
-    for (auto& cloud : clouds) cloud.reset();
-    overlayMode = 0;
-    peaceful = 1;
-    hudSlide = 0;
-    cannonballCount = 6;
-    soundStarted = nullptr;
-}
+using Picture = std::vector<uint16_t>;
+
+// An empty sea without gulls or clouds, a new game's counters, the status bar slid out
+// of the picture, and every sound started listed in `played`.
+class SeaTest : public GameTest {
+protected:
+    void SetUp() override {
+        GameTest::SetUp();
+        ClearWorldLists();
+        std::memset(tileMap, 0, sizeof tileMap);
+        std::memset(shadowMask, 0, sizeof shadowMask);
+        for (auto& gull : gulls) gull.reset();
+        for (auto& cloud : clouds) cloud.reset();
+        overlayMode = 0, peaceful = 1, hudSlide = -20, cannonballCount = 6;
+        played.clear();
+        soundStarted = [](int32_t n) { played.push_back(n); };
+    }
+    void TearDown() override {
+        ClearWorldLists();
+        soundStarted = nullptr;
+        GameState = 100;
+        InitPalettes();
+    }
+    static inline std::vector<int32_t> played;
+};
 
 inline void SetCell(int32_t c, int32_t r, int32_t code) { tileMap[CellIndex(c, r)] = static_cast<int8_t>(code); }
 
 // A ship afloat and at rest, appended to ships.
 inline Ship* AddShip(int32_t kind, int32_t x, int32_t y, int32_t headingX = 1, int32_t headingY = 0) {
-    Ship* ship = new Ship{};
-    ship->sailTimer = -1;
-    ship->screenX = ship->screenY = -1;
-    ship->sinkTimer = 500;
-    ship->sideOffset = 1;
-    ship->waypointX = ship->waypointY = -1;
-    ship->x = x;
-    ship->y = y;
-    ship->headingX = headingX;
-    ship->headingY = headingY;
-    ship->health = 5;
-    ship->kind = kind;
-    ships.Append(ship);
-    return ship;
+    ships.Append(new Ship{0, 0, -1, 0, 0, -1, -1, 0, 30, 0, 0, 500, 1, -1, -1, 0, 0, x, y, headingX, headingY, 5,
+                          kind});
+    return ships[ships.Count() - 1];
 }
 
 inline Ship* AddPlayer(int32_t x, int32_t y) {
@@ -56,23 +58,29 @@ inline void PlayFrame() {
     RunHeadlessFrame();
 }
 
-// Every sound effect started, in order.
-inline std::vector<int32_t>& SoundsPlayed() {
-    static std::vector<int32_t> played;
-    return played;
-}
-inline void ListenToSounds() {
-    SoundsPlayed().clear();
-    soundStarted = [](int32_t n) { SoundsPlayed().push_back(n); };
-}
+inline Picture Snapshot() { return Picture(FrameBuffer, FrameBuffer + kScreenWidth * kScreenHeight); }
 
-inline std::vector<uint16_t> Snapshot() { return std::vector<uint16_t>(FrameBuffer, FrameBuffer + kScreenWidth * kScreenHeight); }
-
-// How many pixels of the FrameBuffer differ from a snapshot (0 when the same picture).
-inline int32_t DiffersFrom(const std::vector<uint16_t>& picture) {
+// How many pixels of the FrameBuffer differ from the picture.
+inline int32_t DiffersFrom(const Picture& picture) {
     int32_t count = 0;
     for (int32_t i = 0; i < kScreenWidth * kScreenHeight; i++) count += FrameBuffer[i] != picture[i];
     return count;
 }
 
 inline bool ShadowBit(int32_t x, int32_t y) { return (shadowMask[(y / 8) * kScreenWidth + x] >> (y % 8) & 1) != 0; }
+
+// The index of the first palette entry of a colour (16 for none).
+inline int32_t PaletteIndex(uint16_t colour) {
+    int32_t i = 0;
+    while (i < 16 && Colour(i) != colour) i++;
+    return i;
+}
+
+// A one-bit picture drawn pixel by pixel: bands of 8 rows, a byte a column.
+inline void DrawMaskByHand(int32_t x, int32_t y, const uint8_t* mask, int32_t size, int32_t colour) {
+    for (int32_t row = 0; row < size; row++)
+        for (int32_t col = 0; col < size; col++)
+            if ((mask[row / 8 * size + col] >> (row % 8) & 1) && x + col >= 0 && x + col < 160 && y + row >= 0 &&
+                y + row < 120)
+                FrameBuffer[(y + row) * 160 + x + col] = Colour(colour);
+}

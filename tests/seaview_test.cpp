@@ -1,0 +1,318 @@
+// The sea view compared pixel for pixel with the pictures expected, drawn by hand: coast
+// pieces, jetties, rocks; ships by bank, frame, wake and depth; wrecks and sinking
+// ships; cannonballs, markers and barrels; gulls and clouds with their shadows; the
+// darkening, once per pixel, and the same as its plain rule.
+#include <algorithm>
+#include <cstdlib>
+
+#include "render/sprite.h"
+#include "sea.h"
+#include "seaview_support.h"
+#include "ships.h"
+
+namespace {
+
+class SeaViewTest : public SeaTest {
+protected:
+    void SetUp() override {
+        SeaTest::SetUp();
+        AddPlayer(400, 400);  // screen = world - (320, 352)
+        FillFrame(Colour(2));
+    }
+};
+
+// How many pixels differ between the picture drawn by hand and the one the game draws,
+// each on a fresh background.
+template <typename Expected, typename Actual>
+int32_t Differ(Expected expected, Actual actual, int32_t background = 2) {
+    FillFrame(Colour(background));
+    expected();
+    const Picture want = Snapshot();
+    FillFrame(Colour(background));
+    actual();
+    return DiffersFrom(want);
+}
+
+const uint8_t* Edge(int32_t mask) { return CoastEdgeFrames + FrameSlot(16, 16, mask - 1); }
+const uint8_t* Corner(int32_t sum) { return CoastCornerFrames + FrameSlot(16, 16, sum - 1); }
+
+TEST_F(SeaViewTest, CellsTakeTheirPiecesFromTheLandAround) {
+    for (int32_t a = 1; a <= 12; a++)  // pieces the game tells apart look different
+        for (int32_t b = a + 1; b <= 12; b++) ASSERT_NE(std::memcmp(Edge(a), Edge(b), 128), 0);
+    struct Layer { const uint8_t* picture; int32_t size; };
+    struct Case { int32_t code, counter; std::vector<std::pair<int32_t, int32_t>> land; std::vector<Layer> expected; };
+    const Case cases[] = {
+        {0, 0, {{0, -1}}, {{Edge(1), 16}}}, {0, 0, {{-1, 0}}, {{Edge(2), 16}}}, {0, 0, {{1, 0}}, {{Edge(4), 16}}},
+        {0, 0, {{0, 1}}, {{Edge(8), 16}}}, {0, 0, {{0, -1}, {1, 0}}, {{Edge(5), 16}}},
+        {0, 0, {{0, -1}, {-1, 0}, {-1, -1}}, {{Edge(3), 16}}}, {0, 0, {{-1, 0}, {0, 1}}, {{Edge(10), 16}}},
+        {0, 0, {{1, 0}, {0, 1}, {1, 1}}, {{Edge(12), 16}}}, {0, 0, {{0, -1}, {1, 1}}, {{Edge(1), 16}}},
+        {0, 0, {{1, 1}}, {{Corner(1), 16}}}, {0, 0, {{-1, 1}}, {{Corner(2), 16}}},
+        {0, 0, {{1, -1}}, {{Corner(3), 16}}}, {0, 0, {{-1, -1}}, {{Corner(4), 16}}},
+        {1, 7, {{0, 1}}, {{Edge(8), 16}, {PortCellFrames + FrameSlot(16, 16, 0 * 8 + 1), 16}}},
+        {1, 44, {{-1, 0}}, {{Edge(2), 16}, {PortCellFrames + FrameSlot(16, 16, 1 * 8 + 0), 16}}},
+        {1, 119, {{1, 0}}, {{Edge(4), 16}, {PortCellFrames + FrameSlot(16, 16, 2 * 8 + 7), 16}}},
+        {1, 30, {{0, -1}}, {{Edge(1), 16}, {PortCellFrames + FrameSlot(16, 16, 3 * 8 + 6), 16}}},
+        {-50, 19, {{1, 1}}, {{Corner(1), 16}, {WhirlpoolFrames + FrameSlot(16, 16, 3), 16}}},
+        {-2, 9, {}, {{RockFrames + FrameSlot(24, 24, 6), 24}}},
+        {-3, 59, {{-1, 1}}, {{Corner(2), 16}, {RockFrames + FrameSlot(24, 24, 12 + 5), 24}}},
+        {-4, 60, {}, {{RockFrames + FrameSlot(24, 24, 18), 24}}},
+        {2, 0, {{0, 1}}, {{LandFrames, 16}}},
+        {6, 0, {}, {{LandFrames + FrameSlot(16, 16, 4), 16}}},
+        {0, 0, {}, {}},
+    };
+    for (const Case& k : cases) {
+        std::memset(tileMap, 0, sizeof tileMap);
+        SetCell(21, 23, k.code);
+        for (auto [dc, dr] : k.land) SetCell(21 + dc, 23 + dr, 2 + (dc + dr + 4) % 5);  // any land
+        frameCounter = k.counter;
+        auto layers = [&] {
+            for (const Layer& layer : k.expected)
+                if (layer.size == 16) DrawSprite16x16(16, 16, layer.picture, SeaKey());
+                else DrawSprite24x24(12, 12, layer.picture, SeaKey());
+        };
+        EXPECT_EQ(Differ(layers, [] { DrawMapCell(21, 23); }), 0) << "code " << k.code << ", land " << k.land.size();
+    }
+    // Rocks, whirlpools and ports are not land, and nothing outside the map is.
+    std::memset(tileMap, 0, sizeof tileMap);
+    SetCell(20, 23, -2), SetCell(22, 23, -50), SetCell(21, 22, -4), SetCell(21, 24, 1);
+    EXPECT_EQ(Differ([] {}, [] { DrawMapCell(21, 23); }), 0);
+    for (int32_t r = 0; r < kMapCells; r++) SetCell(1, r, CellLand);
+    player->x = 40;  // column 0 at screen x 40
+    PlaceCamera();
+    EXPECT_EQ(Differ([] { DrawSprite16x16(40, 0, Edge(4), SeaKey()); }, [] { DrawMapCell(0, 22); }), 0);
+}
+
+TEST_F(SeaViewTest, ShipsShowTheirBankFrameAndWake) {
+    struct Case {
+        int32_t kind, headingX, headingY, sailTimer, fireCooldown, fireSide, hitTimer, hitSide;
+        int32_t direction, bank, frame, wake;  // wake -1: none
+    } cases[] = {
+        {0, 1, 0, -1, 0, 0, 0, 0, 6, 0, 0, -1},   // at rest
+        {0, 0, -1, 15, 0, 0, 0, 0, 0, 0, 0, 0},   // just set sail
+        {1, -1, -1, 8, 0, 0, 0, 0, 1, 0, 3, 3},
+        {2, -1, 1, 0, 0, 0, 0, 0, 3, 0, 7, 7},
+        {0, 1, 0, -1, 16, 1, 0, 0, 6, 2, 0, 0},   // broadside A from rest: the stir shows
+        {0, 1, 0, -1, 1, 1, 0, 0, 6, 2, 7, 7},
+        {3, 1, 1, 6, 10, 0, 0, 0, 5, 1, 3, 3},    // broadside B under way
+        {1, 0, 1, -1, 0, 0, 16, 0, 4, 3, 0, -1},  // struck at rest: no wake
+        {2, 1, -1, 4, 0, 0, 5, 1, 7, 4, 5, 5},    // struck under way
+        {0, -1, 0, 10, 0, 0, 1, 0, 2, 3, 7, 7},   // the hit's last frame still times the wake
+        {3, 0, 0, 2, 4, 1, 9, 0, 4, 2, 6, 6},     // firing outranks the hit; (0, 0) faces down
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(::testing::Message() << "kind " << k.kind << " bank " << k.bank << " frame " << k.frame);
+        ClearWorldLists();
+        Ship* ship = player = AddShip(k.kind, 430, 410, k.headingX, k.headingY);
+        ship->sailTimer = k.sailTimer, ship->fireCooldown = k.fireCooldown, ship->fireSide = k.fireSide;
+        ship->hitTimer = k.hitTimer, ship->hitSide = k.hitSide;
+        auto expected = [&] {
+            const int32_t picture = k.bank * 256 + k.kind * 64 + k.direction * 8 + k.frame;
+            DrawSprite24x24(98, 46, ShipFrames + FrameSlot(24, 24, picture), SeaKey());
+            const uint8_t* wake = ShipOverlayMasks + FrameSlot(24, 24, k.wake * 8 + k.direction);
+            if (k.wake >= 0) DrawMaskByHand(98, 46, wake, 24, 8);
+        };
+        EXPECT_EQ(Differ(expected, DrawShips), 0);
+        EXPECT_EQ(std::pair(ship->screenX, ship->screenY), std::pair(98, 46));
+    }
+}
+
+TEST_F(SeaViewTest, LowerShipsCoverHigherOnesAndEqualOnesGoInListOrder) {
+    player->y = 395;
+    Ship* a = AddShip(1, 408, 406, 0, 1);
+    Ship* b = AddShip(2, 404, 401, 1, 0);
+    Ship* c = AddShip(3, 402, 406, -1, 0);
+    Ship* farLeft = AddShip(1, 128, 400);    // column 8: 17 left of the player's
+    Ship* nearLeft = AddShip(1, 144, 400);   // 16 left
+    Ship* farUp = AddShip(1, 400, 150);      // row 9: 15 above
+    Ship* farRight = AddShip(1, 1040, 900);  // off the screen, but placed
+    auto drawInOrder = [](std::vector<Ship*> order) {
+        FillFrame(Colour(2));
+        for (Ship* s : order) DrawShip(s);
+        return Snapshot();
+    };
+    const Picture byDepth = drawInOrder({player, b, a, c});
+    ASSERT_NE(byDepth, drawInOrder({player, b, c, a}));  // the order shows
+    ASSERT_NE(byDepth, drawInOrder({player, a, b, c}));
+    for (Ship* s : {farLeft, nearLeft, farUp, farRight}) s->screenX = -1;
+    FillFrame(Colour(2));
+    DrawShips();
+    EXPECT_EQ(DiffersFrom(byDepth), 0);
+    EXPECT_EQ(farLeft->screenX, -1);
+    EXPECT_EQ(farUp->screenX, -1);
+    EXPECT_EQ(nearLeft->screenX, 144 - 320 - 12);
+    EXPECT_EQ(farRight->screenX, 1040 - 320 - 12);
+    for (int32_t i = 0; i < ships.Count(); i++) EXPECT_EQ(ships[i]->drawn, 1);
+}
+
+TEST_F(SeaViewTest, WrecksLieUnderTheCoastAndSinkingShipsRiseOverIt) {
+    for (int32_t c = 21; c < 24; c++) SetCell(c, 24, CellLand);  // on screen x 16..63, y 32..47
+    for (int32_t hitTimer : {0, 5})
+        for (int32_t counter : {0, 14, 15, 119}) {
+            ClearWorldLists();
+            AddPlayer(400, 400)->health = 0;  // a wreck too, out of the way
+            Ship* sunk = AddShip(2, 360, 380, -1, 1);  // its picture reaches into the land
+            sunk->health = 0, sunk->hitTimer = hitTimer;
+            frameCounter = counter;
+            const uint8_t* picture = hitTimer == 0 ? WreckFrames + FrameSlot(24, 24, 2 * 4 + counter / 5 % 4)
+                                                   : SinkingFrames + FrameSlot(24, 24, 2 * 8 + (16 - 5) / 2);
+            auto expected = [&] {
+                DrawSea();
+                DrawShip(player);
+                DrawSprite24x24(28, 16, picture, SeaKey());
+                DrawMapCells();
+                if (hitTimer > 0) DrawSprite24x24(28, 16, picture, SeaKey());
+            };
+            EXPECT_EQ(Differ(expected, DrawSeaView, 0), 0) << "hitTimer " << hitTimer << " frame " << counter;
+            EXPECT_EQ(std::pair(sunk->screenX, sunk->screenY), std::pair(28, 16));
+        }
+    ships[1]->fireCooldown = 12;  // a cooldown still running times the pictures instead
+    auto sinking = [] { DrawSprite24x24(28, 16, SinkingFrames + FrameSlot(24, 24, 2 * 8 + 2), SeaKey()); };
+    EXPECT_EQ(Differ(sinking, DrawShips), 0);
+}
+
+TEST_F(SeaViewTest, CannonballsFlyThenSplashAndMarkersBob) {
+    for (int32_t life : {10, 8, 0, 1, 50}) cannonballs.Append(new Cannonball{life, 1, 360 + life * 2, 390, 1, -1});
+    ports.Append(new Port{21, 24, 0});
+    ports.Append(new Port{25, 23, -1});
+    ports.Append(new Port{18, 25, 2});
+    barrels.Append(new Barrel{23 * 16 + 8, 24 * 16 + 5, 0});
+    frameCounter = 95;
+    auto expected = [] {
+        DrawSprite8x8(141 - 4, 37, CannonballFrames + FrameSlot(8, 8, 49 & 7), SeaKey());  // last to first
+        DrawSprite8x8(43 - 4, 37, SplashFrames + FrameSlot(8, 8, 7), SeaKey());
+        DrawSprite8x8(57 - 4, 37, SplashFrames + FrameSlot(8, 8, 0), SeaKey());
+        DrawSprite8x8(61 - 4, 37, CannonballFrames + FrameSlot(8, 8, 9 & 7), SeaKey());
+        DrawSprite24x24(-32 - 4, 48 - 23 - 3, PortMarkerFrames + FrameSlot(24, 24, 0), SeaKey());  // bobbed 3 up
+        DrawSprite24x24(16 - 4, 32 - 23 - 3, PortMarkerFrames + FrameSlot(24, 24, 1), SeaKey());
+        DrawSprite16x16(56 - 4, 37 - 4, BarrelFrames + FrameSlot(16, 16, 95 / 15), SeaKey());
+    };
+    EXPECT_EQ(Differ(expected, [] { DrawCannonballs(), DrawPortMarkers(), DrawBarrels(); }), 0);
+    ASSERT_EQ(cannonballs.Count(), 4);
+    const int32_t lives[4] = {9, 7, 0, 49};
+    for (int32_t i = 0; i < 4; i++) EXPECT_EQ(cannonballs[i]->life, lives[i]);
+    EXPECT_EQ(std::pair(cannonballs[3]->x, cannonballs[3]->y), std::pair(461, 389));
+    EXPECT_EQ(played, std::vector<int32_t>{SoundMiss});  // only the ball dropping to 7
+}
+
+TEST_F(SeaViewTest, GullsFlyToRandomTargetsAndCastShadows) {
+    gulls[0].reset(new Gull{100, 50, 15, 1, -1, 410, 380, 410, 380});     // at its target
+    gulls[1].reset(new Gull{896, 896, 6, 0, 0, 390, 420, 300, 420});      // flying left
+    gulls[2].reset(new Gull{896, 896, 0, 0, 1, 400 - 9 * 16, 400, 0, 0});  // too far left to draw
+    srand(1234);
+    const int32_t targetX = rand() % 100, targetY = rand() % 50, after = rand();
+    srand(1234);
+    const uint8_t* restingFrame = GullFrames + FrameSlot(8, 8, 7 * 4 + 0);  // up-right, wings up
+    const uint8_t* flyingFrame = GullFrames + FrameSlot(8, 8, 2 * 4 + 1);   // left, wings level
+    auto birds = [&](int32_t lift) {
+        DrawSprite8x8(90 - 4, 28 - 4 - lift, restingFrame, SeaKey());
+        DrawSprite8x8(69 - 4, 68 - 4 - lift, flyingFrame, SeaKey());
+    };
+    EXPECT_EQ(Differ([&] { birds(12); }, DrawGulls), 0);
+    EXPECT_EQ(rand(), after);  // exactly two draws, x then y
+    const Gull &resting = *gulls[0], &flying = *gulls[1];
+    EXPECT_EQ(std::vector<int32_t>({resting.targetX, resting.targetY, resting.x, resting.flap, resting.stepX}),
+              std::vector<int32_t>({targetX, targetY, 410, 0, 1}));  // rests a frame, the last step kept
+    EXPECT_EQ(std::vector<int32_t>({flying.x, flying.stepX, flying.stepY, flying.flap}),
+              std::vector<int32_t>({389, -1, 0, 7}));
+    EXPECT_EQ(gulls[2]->x, 400 - 9 * 16 - 1);  // flies on unseen
+    FillFrame(Colour(2));
+    birds(0);  // the shadows, 12 pixels below the birds
+    for (int32_t y = 0; y < 120; y++)
+        for (int32_t x = 0; x < 160; x++) ASSERT_EQ(ShadowBit(x, y), At(x, y) != Colour(2)) << x << ", " << y;
+}
+
+TEST_F(SeaViewTest, CloudsDriftOnceASecondAndComeBackRound) {
+    clouds[0].reset(new Cloud{-48, 949, 0, 8, 0, 6, 7, 896, 944});
+    clouds[1].reset(new Cloud{410, 390, 2, 32, 1, 5, 3, 896, 944});
+    for (int32_t counter : {39, 41, 119, 80}) {
+        frameCounter = counter;
+        DrawClouds();
+        EXPECT_EQ(clouds[0]->x, counter == 80 ? 925 : -48);
+    }
+    EXPECT_EQ(std::vector<int32_t>({clouds[0]->y, clouds[0]->frame}), std::vector<int32_t>({-83, 0}));
+    EXPECT_EQ(std::vector<int32_t>({clouds[1]->x, clouds[1]->y, clouds[1]->frame}),
+              std::vector<int32_t>({409, 391, 4}));
+
+    // Shadows where the clouds are and clouds 30 pixels above, as plain drawing has them,
+    // for clouds strewn across every edge of the view and far from it (those are skipped).
+    static const uint8_t* const kTables[4] = {CloudMasks8, CloudMasks16, CloudMasks32, CloudMasks48};
+    const int32_t sizes[4] = {8, 16, 32, 48}, variants[4] = {6, 6, 5, 4};
+    auto byHand = [](int32_t lift) {
+        for (const auto& slot : clouds) {
+            const Cloud& k = *slot;
+            const uint8_t* mask = kTables[k.image] + (k.frame * k.variantCount + k.variant) * k.size * k.size / 8;
+            DrawMaskByHand(k.x - 320 - k.size / 2, k.y - 352 - k.size / 2 - lift, mask, k.size, 15);
+        }
+    };
+    srand(77);
+    frameCounter = 81;
+    for (int32_t round = 0; round < 30; round++) {
+        for (int32_t i = 2; i < kCloudCount; i++) {
+            const int32_t image = rand() % 4, far = rand() % 8 == 0;
+            const int32_t x = far ? rand() % 896 : 290 + rand() % 220, y = far ? rand() % 896 : 340 + rand() % 150;
+            const int32_t variant = rand() % variants[image];
+            clouds[i].reset(new Cloud{x, y, image, sizes[image], variant, variants[image], rand() % 8, 896, 944});
+        }
+        std::memset(shadowMask, 0, sizeof shadowMask);
+        ASSERT_EQ(Differ([&] { byHand(30); }, [] { MarkCloudShadows(), DrawClouds(); }), 0) << "round " << round;
+        FillFrame(Colour(2));
+        byHand(0);
+        for (int32_t y = 0; y < 120; y++)
+            for (int32_t x = 0; x < 160; x++) ASSERT_EQ(ShadowBit(x, y), At(x, y) == Colour(15)) << x << ", " << y;
+    }
+}
+
+// The darkening as the rule says it: for each marked pixel, entries 0 to 15 in order.
+void DarkenPlainly() {
+    for (int32_t i = 0; i < 160 * 120; i++)
+        if (ShadowBit(i % 160, i / 160) && PaletteIndex(FrameBuffer[i]) < 16)
+            FrameBuffer[i] = static_cast<uint16_t>(shadowPalette[PaletteIndex(FrameBuffer[i])]);
+}
+
+TEST_F(SeaViewTest, OverlappingShadowsDarkenOnce) {
+    for (int32_t c = 20; c < 24; c++)
+        for (int32_t r = 22; r < 26; r++) SetCell(c, r, 2 + (c + r) % 5);
+    gulls[0].reset(new Gull{896, 896, 0, 0, 0, 360, 380, 360, 380});  // shadow at (36, 24)
+    clouds[0].reset(new Cloud{360, 380, 3, 48, 0, 4, 0, 896, 944});    // shadow at (16, 4)
+    frameCounter = 1;
+    FillFrame(Colour(0));
+    DrawSea(), DrawMapCells(), DrawShips();
+    const Picture lit = Snapshot();
+    FillFrame(Colour(2));
+    DrawSprite8x8(36, 24, GullFrames + FrameSlot(8, 8, 4 * 4), SeaKey());
+    DrawMaskByHand(16, 4, CloudMasks48, 48, 15);
+    const Picture shaded = Snapshot();
+    FillFrame(Colour(0));
+    DrawSeaView();
+    for (int32_t i = 22 * 160; i < 160 * 120; i++) {  // below the bird and the cloud themselves
+        const uint16_t once = static_cast<uint16_t>(shadowPalette[PaletteIndex(lit[i])]);
+        ASSERT_EQ(FrameBuffer[i], shaded[i] != Colour(2) ? once : lit[i]) << i;
+    }
+
+    // The pass remembers the last colour it looked up: the same as the plain rule on
+    // random pictures with stray colours, masks from empty to full, and palettes with
+    // repeated colours (the first entry decides, a darkened colour is not looked up again).
+    srand(20240601);
+    for (int32_t round = 0; round < 200; round++) {
+        InitPalettes();
+        if (round % 3 == 0) Palette[rand() % 16] = Palette[rand() % 16];
+        if (round % 5 == 0) Palette[rand() % 16] = shadowPalette[rand() % 16];
+        uint16_t colour = 0;
+        for (uint16_t& pixel : FrameBuffer) {
+            if (rand() % 6 == 0) colour = rand() % 4 == 0 ? static_cast<uint16_t>(rand()) : Colour(rand() % 16);
+            pixel = colour;
+        }
+        const int32_t density = round % 4;
+        for (uint8_t& bits : shadowMask)
+            bits = density == 3 ? 0xFF : static_cast<uint8_t>(density == 0 ? 0 : rand() & rand() >> (4 - density));
+        shadowMask[rand() % 2400] = static_cast<uint8_t>(rand());
+        const Picture before = Snapshot();
+        DarkenPlainly();
+        const Picture plain = Snapshot();
+        std::copy(before.begin(), before.end(), FrameBuffer);
+        DarkenShadows();
+        ASSERT_EQ(DiffersFrom(plain), 0) << "round " << round;
+    }
+}
+
+}  // namespace
