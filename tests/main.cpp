@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/frame.h"
+#include "platform/video.h"
 
 int main(int argc, char** argv) {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
@@ -17,6 +18,9 @@ int main(int argc, char** argv) {
     saveDir = home + "/.Quillbarrow/";
     ::testing::InitGoogleTest(&argc, argv);
     const int result = RUN_ALL_TESTS();
+    // A test that ran the boot frame opened the sound device: close it, so the mixer's
+    // thread stops before the libraries it runs in are unloaded at exit.
+    ShutDown();
     std::filesystem::remove_all(home);
     return result;
 }

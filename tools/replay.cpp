@@ -13,6 +13,7 @@
 
 #include "flow/replay.h"
 #include "platform/files.h"
+#include "platform/video.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) {
@@ -29,6 +30,8 @@ int main(int argc, char** argv) {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     std::string log;
     const std::string error = RunReplay(script, argv[2], &log);
+    // The mixer's thread must stop before the program unloads the libraries it runs in.
+    ShutDown();
     std::fputs(log.c_str(), stdout);
     if (!error.empty()) {
         std::fprintf(stderr, "replay: %s: %s\n", argv[1], error.c_str());
