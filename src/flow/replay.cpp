@@ -15,7 +15,8 @@
 
 namespace {
 
-const char* const kSoundNames[kSoundCount] = {"beep",  "click",     "shoot", "miss",  "hit",   "whirl",
+// The names the log gives the sounds and tracks, in table order.
+const char* const kSoundNames[kSoundCount] = {"beep",     "click", "shoot",     "miss",  "hit",   "whirl",
                                               "gameover", "money", "nextlevel", "talk1", "talk2", "talk3"};
 const char* const kMusicNames[kMusicCount] = {"menu", "ingame", "danger"};
 
@@ -23,8 +24,8 @@ struct ButtonName {
     const char* name;
     int32_t button;
 };
-const ButtonName kButtonNames[] = {{"A", ButtonA},       {"B", ButtonB},         {"Up", ButtonUp},
-                                   {"Down", ButtonDown}, {"Left", ButtonLeft},   {"Right", ButtonRight},
+const ButtonName kButtonNames[] = {{"A", ButtonA},       {"B", ButtonB},       {"Up", ButtonUp},
+                                   {"Down", ButtonDown}, {"Left", ButtonLeft}, {"Right", ButtonRight},
                                    {"Start", ButtonStart}};
 
 // The replay in progress.
