@@ -27,7 +27,10 @@ TEST_F(WorldListTest, ASessionOfSailingLeavesNothingBehind) {
     SetCell(21, 21, CellPort);
     compassTarget = ports[0];
     Ship* ship = AddPlayer(330, 380);
-    for (int32_t i = 0; i < 6; i++) AddShip(1 + i % 3, 300 + 20 * i, 420, 1, i % 2);
+    for (int32_t i = 0; i < 6; i++) {  // pirates sunk or sinking, so that none fires at us
+        Ship* pirate = AddShip(1 + i % 3, 300 + 20 * i, 420, 1, i % 2);
+        pirate->health = 0, pirate->hitTimer = i;
+    }
     for (int32_t i = 0; i < 12; i++) cannonballs.Append(new Cannonball{4 * i + 2, i % 2, 320, 380 + i, 1, -1});
     for (int32_t i = 0; i < 4; i++) barrels.Append(new Barrel{100 * i + 8, 405, 0});
     for (int32_t i = 0; i < 3; i++) whirlpools.Append(new Whirlpool{6000, (30 + i) * 16 + 8, 30 * 16 + 5});
