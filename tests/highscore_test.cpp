@@ -30,6 +30,7 @@ TEST_F(FlowTest, ScoreFileIsMadeOnTheFirstRunReadAsItStandsAndWrittenBare) {
     SaveHighScore(12345);
     SaveHighScore(-8);
     EXPECT_EQ(FileText(HighScoreFile()), "-8");
+    EXPECT_FALSE(std::filesystem::exists(HighScoreFile() + ".new"));  // the new number replaced the old
     // A home that does not exist: nothing is made above the save folder, nothing fails.
     saveDir = home + "/gone/.Quillbarrow/";
     LoadHighScore();

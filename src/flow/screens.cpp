@@ -89,12 +89,10 @@ void GameOverFrame() {
     DrawRippledPicture(52, 32, kGameOverSize, kGameOverSize,
                        GameOverFrames + FrameSlot(kGameOverSize, kGameOverSize, frame), static_cast<uint16_t>(Palette[6]));
     DrawText(42, 10, "Game over...", TextColour());
-    // "Score: " and the gold, centred on the number's width alone.
+    // "Score: " and the gold, placed by the number's width alone.
     const std::string number = NumberText(gold);
     const int32_t digits = static_cast<int32_t>(number.size());
-    const int32_t x = 80 - (7 * digits + 42) / 2;
-    DrawText(x, 101, "Score: ", TextColour());
-    DrawText(x + 7 * kCharAdvance, 101, number.c_str(), TextColour());
+    DrawText(80 - (7 * digits + 42) / 2, 101, ("Score: " + number).c_str(), TextColour());
     if (wasReleased(ButtonA)) {
         PlayMusic(MusicMenu);
         PlaySound(SoundClick);

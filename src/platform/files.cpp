@@ -20,7 +20,16 @@ bool ReadNumberFile(const char* path, int32_t* value) {
 }
 
 bool WriteNumberFile(const char* path, int32_t value) {
-    FILE* file = std::fopen(path, "w");
+    const std::string fresh = std::string(path) + ".new";
+    FILE* file = std::fopen(fresh.c_str(), "w");
+    if (file != nullptr) {
+        std::fprintf(file, "%d", static_cast<int>(value));
+        const bool written = std::fflush(file) == 0 && fsync(fileno(file)) == 0;
+        std::fclose(file);
+        if (written && std::rename(fresh.c_str(), path) == 0) return true;
+        std::remove(fresh.c_str());
+    }
+    file = std::fopen(path, "w");
     if (file == nullptr) return false;
     std::fprintf(file, "%d", static_cast<int>(value));
     std::fclose(file);

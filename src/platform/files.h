@@ -12,8 +12,10 @@ void MakeDirectory(const char* path);
 // integer into *value (left as it was when the file holds no number) and closes it.
 bool ReadNumberFile(const char* path, int32_t* value);
 
-// Creates or truncates path and writes value in decimal with nothing after it. False
-// when the file cannot be opened.
+// Makes path hold value in decimal with nothing after it. The number goes to a new file
+// beside it first, which then takes the old one's place, so that a power cut in the
+// middle leaves the old number or the new one, never an empty file. Where no new file
+// can be made there, path itself is truncated and written. False when neither opens.
 bool WriteNumberFile(const char* path, int32_t value);
 
 // Pushes everything written so far out to the storage.

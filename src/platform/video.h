@@ -1,6 +1,7 @@
 // The window: opening it, showing the FrameBuffer in it, the event queue, the frame
-// clock and shutdown. Only the game's own executable uses this; tests and tools run
-// frames without a window.
+// clock and shutdown. Only the game's own executable opens a window; tests and tools
+// run frames without one, but they too call ShutDown before they exit, so that the
+// mixer's thread stops before the libraries it runs in are unloaded.
 #pragma once
 
 // Starts SDL and opens the 320 x 240 window titled "Quillbarrow". Returns false, after
