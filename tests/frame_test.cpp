@@ -11,6 +11,10 @@
 namespace {
 
 TEST(FrameStartTest, FrameBufferIsBlackBeforeTheFirstFrame) {
+    // Only a process of its own still has the picture as start-up leaves it; CTest runs
+    // every test alone.
+    if (::testing::UnitTest::GetInstance()->test_to_run_count() > 1)
+        GTEST_SKIP() << "run alone to see the start-up picture";
     for (uint16_t p : FrameBuffer) ASSERT_EQ(p, 0);
     EXPECT_EQ(frameCounter, 0);
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "flow/dispatch.h"
 #include "platform/frame.h"
 #include "platform/headless.h"
 
@@ -22,13 +23,15 @@ inline std::string TestFramePath(const std::string& name) {
     return std::string(TEST_FRAME_DIR) + "/" + name + ".png";
 }
 
-// Palettes filled, buttons scripted and released, frame counter at 0, buffer black.
+// Palettes filled, buttons scripted and released, frame counter at 0, buffer black,
+// and the game at its first frame (which draws nothing).
 class GameTest : public ::testing::Test {
 protected:
     void SetUp() override {
         InitPalettes();
         StartHeadless();
         frameCounter = 0;
+        GameState = 100;
         FillFrame(0);
     }
 };
