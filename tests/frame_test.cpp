@@ -33,11 +33,13 @@ TEST(FrameStartTest, ColoursAreDistinctAndEveryShadowIsAPaletteColour) {
 TEST(FrameStartTest, SaveDirectoryComesFromHomeOrTheWorkingDirectory) {
     struct Case { const char* home; const char* dir; } cases[] = {
         {"/home/u", "/home/u/.Quillbarrow/"}, {"", "./.Quillbarrow/"}, {nullptr, "./.Quillbarrow/"}};
+    const std::string testHome = saveDir;  // the test run's own, kept for the tests after this
     for (const Case& c : cases) {
         saveDir = "/.Quillbarrow/";
         BuildSaveDir(c.home);
         EXPECT_EQ(saveDir, c.dir);
     }
+    saveDir = testHome;
 }
 
 // What the present step saw, recorded from inside the frame.
