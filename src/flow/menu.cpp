@@ -43,7 +43,7 @@ const uint8_t* LogoFrame() {
 
 // A one-bit 8 x 8 mark: one byte per column, bit 0 the top pixel.
 void DrawMark(int32_t x, int32_t y, const uint8_t* mark) {
-    const uint16_t colour = static_cast<uint16_t>(Palette[15]);
+    const uint16_t colour = PaletteColour(15);
     for (int32_t c = 0; c < 8; c++) {
         for (int32_t b = 0; b < 8; b++) {
             if ((mark[c] >> b & 1) != 0 && y + b < kScreenHeight) FrameBuffer[(y + b) * kScreenWidth + x + c] = colour;
@@ -78,7 +78,7 @@ void MenuFrame() {
 
     // 5. The entries; the chosen one stands 3 pixels out.
     for (int32_t i = 0; i < kMenuEntries; i++)
-        DrawText(i == menuCursor ? 48 : 45, 63 + 11 * i, menuLabels[i], static_cast<uint16_t>(Palette[15]));
+        DrawText(i == menuCursor ? 48 : 45, 63 + 11 * i, menuLabels[i], PaletteColour(15));
 
     // 6. The wheel, glinting for the last 49 frames of every 3-second cycle.
     const int32_t cursorFrame = frameCounter < 71 ? 0 : 1;

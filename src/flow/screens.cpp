@@ -18,7 +18,7 @@ constexpr int32_t kCreditSize = 80;
 constexpr int32_t kGameOverSize = 56;
 constexpr int32_t kGameOverFrameTicks = 15;  // each wreck frame stays 15 frames: 8 frames, 3 s
 
-uint16_t TextColour() { return static_cast<uint16_t>(Palette[15]); }
+uint16_t TextColour() { return PaletteColour(15); }
 
 // A credit picture covers its square completely: every pixel is drawn, sea blue too.
 void DrawOpaquePicture(int32_t x, int32_t y, int32_t width, int32_t height, const uint8_t* data) {
@@ -27,8 +27,8 @@ void DrawOpaquePicture(int32_t x, int32_t y, int32_t width, int32_t height, cons
         uint16_t* lower = upper + kScreenWidth;
         const uint8_t* row = data + r * width;
         for (int32_t c = 0; c < width; c++) {
-            upper[c] = static_cast<uint16_t>(Palette[row[c] >> 4]);
-            lower[c] = static_cast<uint16_t>(Palette[row[c] & 15]);
+            upper[c] = PaletteColour(row[c] >> 4);
+            lower[c] = PaletteColour(row[c] & 15);
         }
     }
 }
@@ -51,8 +51,8 @@ void DrawRippledPicture(int32_t x, int32_t y, int32_t width, int32_t height, con
         uint16_t* pixel = FrameBuffer + (y + shift) * kScreenWidth + x + c;
         const uint8_t* byte = data + c;
         for (int32_t r = 0; r < height / 2; r++) {
-            const uint16_t upper = static_cast<uint16_t>(Palette[*byte >> 4]);
-            const uint16_t lower = static_cast<uint16_t>(Palette[*byte & 15]);
+            const uint16_t upper = PaletteColour(*byte >> 4);
+            const uint16_t lower = PaletteColour(*byte & 15);
             if (upper != key) pixel[0] = upper;
             if (lower != key) pixel[kScreenWidth] = lower;
             pixel += 2 * kScreenWidth;
@@ -87,7 +87,7 @@ void HighScoreFrame() {
 void GameOverFrame() {
     const int32_t frame = frameCounter / kGameOverFrameTicks;
     DrawRippledPicture(52, 32, kGameOverSize, kGameOverSize,
-                       GameOverFrames + FrameSlot(kGameOverSize, kGameOverSize, frame), static_cast<uint16_t>(Palette[6]));
+                       GameOverFrames + FrameSlot(kGameOverSize, kGameOverSize, frame), PaletteColour(6));
     DrawText(42, 10, "Game over...", TextColour());
     // "Score: " and the gold, placed by the number's width alone.
     const std::string number = NumberText(gold);

@@ -26,7 +26,7 @@ void BuildSaveDir(const char* home) {
 }
 
 void ClearFrameBuffer() {
-    const uint16_t background = static_cast<uint16_t>(Palette[0]);
+    const uint16_t background = PaletteColour(0);
     for (uint16_t& pixel : FrameBuffer) pixel = background;
 }
 

@@ -34,6 +34,16 @@ extern int32_t frameCounter;
 
 void InitPalettes();
 
+// The RGB565 colour of palette entry index, as it is written into the FrameBuffer.
+inline uint16_t PaletteColour(int32_t index) { return static_cast<uint16_t>(Palette[index]); }
+
+// Whether (x, y) is a pixel of the FrameBuffer. The tests are unsigned, so negative
+// positions fail them too and clip rather than wrap.
+inline bool OnScreen(int32_t x, int32_t y) {
+    return static_cast<uint32_t>(x) < static_cast<uint32_t>(kScreenWidth) &&
+           static_cast<uint32_t>(y) < static_cast<uint32_t>(kScreenHeight);
+}
+
 // Puts the home directory (or "." when home is null or empty) in front of saveDir.
 void BuildSaveDir(const char* home);
 

@@ -54,8 +54,8 @@ void DrawPiece(int32_t x, int32_t y, int32_t piece) {
 
 // One character of the page: a dark drop shadow one pixel down, the letter over it.
 void DrawDialogChar(int32_t x, int32_t y, char c) {
-    DrawChar(x, y + 1, static_cast<uint8_t>(c), static_cast<uint16_t>(Palette[0]));
-    DrawChar(x, y, static_cast<uint8_t>(c), static_cast<uint16_t>(Palette[15]));
+    DrawChar(x, y + 1, static_cast<uint8_t>(c), PaletteColour(0));
+    DrawChar(x, y, static_cast<uint8_t>(c), PaletteColour(15));
 }
 
 // Characters on the line that starts at i: the longest stretch of up to 20 that ends
@@ -196,8 +196,8 @@ void UpdateDialog() {
 
     // The more-text mark blinks while the page waits: off 9 frames, on 15.
     if (dialogTyping == 0 && frameCounter % 24 >= 9) {
-        DrawChar(153, dialogTop, kMoreTextGlyph, static_cast<uint16_t>(Palette[0]));
-        DrawChar(153, dialogTop - 1, kMoreTextGlyph, static_cast<uint16_t>(Palette[15]));
+        DrawChar(153, dialogTop, kMoreTextGlyph, PaletteColour(0));
+        DrawChar(153, dialogTop - 1, kMoreTextGlyph, PaletteColour(15));
     }
 
     if (wasReleased(ButtonA) || wasReleased(ButtonStart)) {

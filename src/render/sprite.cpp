@@ -5,10 +5,8 @@
 namespace {
 
 inline void PutPixel(int32_t x, int32_t y, uint8_t nibble, uint16_t key) {
-    uint16_t colour = static_cast<uint16_t>(Palette[nibble]);
-    if (static_cast<uint32_t>(x) < static_cast<uint32_t>(kScreenWidth) &&
-        static_cast<uint32_t>(y) < static_cast<uint32_t>(kScreenHeight) && colour != key)
-        FrameBuffer[y * kScreenWidth + x] = colour;
+    const uint16_t colour = PaletteColour(nibble);
+    if (OnScreen(x, y) && colour != key) FrameBuffer[y * kScreenWidth + x] = colour;
 }
 
 template <int32_t W>
@@ -41,4 +39,4 @@ void DrawPortrait56x56(int32_t y, Sprite data, uint16_t key) {
     }
 }
 
-uint16_t SeaKey() { return static_cast<uint16_t>(Palette[2]); }
+uint16_t SeaKey() { return PaletteColour(2); }

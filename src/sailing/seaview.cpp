@@ -19,15 +19,6 @@ constexpr int32_t kViewRows = 9;
 // The cloud mask tables by a cloud's image number.
 const uint8_t* const kCloudMasks[4] = {CloudMasks8, CloudMasks16, CloudMasks32, CloudMasks48};
 
-int32_t Sign(int32_t v) { return (v > 0) - (v < 0); }
-
-uint16_t PaletteColour(int32_t index) { return static_cast<uint16_t>(Palette[index]); }
-
-bool OnScreen(int32_t x, int32_t y) {
-    return static_cast<uint32_t>(x) < static_cast<uint32_t>(kScreenWidth) &&
-           static_cast<uint32_t>(y) < static_cast<uint32_t>(kScreenHeight);
-}
-
 void MarkShadow(int32_t x, int32_t y) {
     shadowMask[(y >> 3) * kScreenWidth + x] |= static_cast<uint8_t>(1 << (y & 7));
 }

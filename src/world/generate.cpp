@@ -27,8 +27,6 @@ int8_t& Coarse(int32_t x, int32_t y) { return tileMap[CellIndex(x, y)]; }
 
 int8_t& Cell(int32_t cx, int32_t cy) { return tileMap[CellIndex(cx, cy)]; }
 
-int32_t Sign(int32_t v) { return (v > 0) - (v < 0); }
-
 // Sea runs in from the border along one line of the coarse grid, from (x, y) in steps
 // of (dx, dy), until it meets something that is not land.
 void FloodFromEdge(int32_t x, int32_t y, int32_t dx, int32_t dy) {

@@ -168,6 +168,9 @@ extern int32_t peaceful;         // 1 until the first completed port visit: no p
 extern int32_t overlayMode;      // 0 sailing, 1 paused with the map, 2 a dialog is up
 extern int32_t hudSlide;         // status bar slide: 0 on screen .. -20 off it
 
+// -1, 0 or 1: which way v points.
+inline int32_t Sign(int32_t v) { return (v > 0) - (v < 0); }
+
 // The picture direction (0 up, counting anticlockwise to 7 up-right) of a heading;
 // (0, 0) counts as down.
 int32_t DirectionOf(int32_t headingX, int32_t headingY);
