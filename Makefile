@@ -1,13 +1,34 @@
 # Quillbarrow. On a fresh Debian 12 machine:
-#   make run    installs what is missing, builds and starts the game
-#   make test   installs what is missing, builds and runs the whole test suite headless
+#   make run           installs what is missing, builds the game and starts it
+#   make test          installs what is missing, builds and runs the whole test suite headless
+#   make install       installs the game under PREFIX (default /usr/local; DESTDIR is honoured)
+#   make uninstall     removes what make install put there
+#   make deb           builds the Debian package build/quillbarrow_<version>_<arch>.deb
+#   make test-install  installs into a scratch folder and the .deb, and plays both
+#   make test-arm64    builds for arm64 and runs the whole suite under qemu-user
+#   make handheld      packs the arm64 game for handhelds: build-arm64/quillbarrow-handheld.zip
+#   make web           builds the browser version into build-web/web
+#   make test-web      plays the browser version in headless Chromium
 
-PACKAGES := g++ cmake pkg-config python3 libsdl1.2-compat-dev libsdl-mixer1.2-dev libpng-dev libgtest-dev
+PACKAGES := g++ cmake pkg-config python3 libsdl1.2-compat-dev libsdl-mixer1.2-dev libpng-dev
+TEST_PACKAGES := libgtest-dev
 BENCH_PACKAGES := libbenchmark-dev valgrind
+DEB_PACKAGES := dpkg-dev file
+INSTALL_TEST_PACKAGES := desktop-file-utils
+ARM64_PACKAGES := g++-aarch64-linux-gnu qemu-user zip xvfb
+# The arm64 libraries, unpacked into a sysroot of the build's own (never installed here).
+ARM64_LIBRARIES := libsdl1.2-compat libsdl-mixer1.2 libsdl2-2.0-0 libpng16-16 libstdc++6 \
+    libsdl1.2-compat-dev libsdl-mixer1.2-dev libpng-dev zlib1g-dev libgtest-dev
+WEB_PACKAGES := emscripten chromium npm
 BUILD := build
+ARM64_BUILD := build-arm64
+WEB_BUILD := build-web
 JOBS := $(shell nproc 2>/dev/null || echo 2)
+PREFIX := /usr/local
+CONFIGURE := cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps build run test bench sounds clean
+.PHONY: all deps build run test bench sounds install uninstall deb test-install \
+        arm64 test-arm64 handheld web test-web clean
 
 all: build
 
@@ -18,10 +39,11 @@ define install_missing
 	  done); \
 	if [ -n "$$missing" ]; then \
 	  if [ "$$(id -u)" = 0 ]; then \
+	    echo "Installing the missing Debian packages:" $$missing; \
 	    apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $$missing; \
 	  else \
-	    echo "These Debian packages are missing. Install them, then run make again:"; \
-	    echo "  sudo apt-get install -y $$(echo $$missing)"; \
+	    echo "These Debian packages are missing. Install them as root, then run make again:"; \
+	    echo "  su -c 'apt-get update && apt-get install -y --no-install-recommends" $$missing"'"; \
 	    exit 1; \
 	  fi; \
 	fi
@@ -31,11 +53,14 @@ deps:
 	$(call install_missing,$(PACKAGES))
 
 build: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	$(call install_missing,$(TEST_PACKAGES))
+	$(CONFIGURE)
 	cmake --build $(BUILD) -j$(JOBS)
 
-# The game reads ./data, so it starts from the top of the tree.
-run: build
+# The game alone, started from the top of the tree, where ./data is.
+run: deps
+	$(CONFIGURE)
+	cmake --build $(BUILD) -j$(JOBS) --target quillbarrow
 	./$(BUILD)/quillbarrow
 
 test: build
@@ -43,7 +68,7 @@ test: build
 
 bench: deps
 	$(call install_missing,$(BENCH_PACKAGES))
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	$(CONFIGURE)
 	cmake --build $(BUILD) -j$(JOBS) --target quillbarrow_bench
 	./$(BUILD)/quillbarrow_bench
 
@@ -51,5 +76,30 @@ bench: deps
 sounds:
 	/usr/bin/python3 tools/sound/synth.py data
 
+# The game and its icons, as installed: neither the tests nor the tools are built.
+game: deps
+	$(CONFIGURE)
+	cmake --build $(BUILD) -j$(JOBS) --target quillbarrow icons
+
+install: game
+	cmake --install $(BUILD) --prefix $(PREFIX) --strip
+
+# Removes every file of the last make install from this build folder, then the game's
+# own folders; folders shared with other programs stay.
+uninstall:
+	@test -f $(BUILD)/install_manifest.txt || { echo "Nothing to uninstall: no make install was run from $(BUILD)"; exit 1; }
+	sed 's|^|$(DESTDIR)|' $(BUILD)/install_manifest.txt | xargs -d '\n' rm -f
+	sed -n 's|\(.*/quillbarrow\)/.*|$(DESTDIR)\1|p' $(BUILD)/install_manifest.txt | sort -u | \
+	  xargs -d '\n' -r -I{} find {} -depth -type d -empty -delete
+	rm -f $(BUILD)/install_manifest.txt
+
+deb: game
+	$(call install_missing,$(DEB_PACKAGES))
+	cd $(BUILD) && cpack -G DEB
+
+test-install: deb
+	$(call install_missing,$(INSTALL_TEST_PACKAGES))
+	tests/install_test.sh $(BUILD)
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(ARM64_BUILD) $(WEB_BUILD)
