@@ -7,6 +7,7 @@
 #   make test-install  installs into a scratch folder and the .deb, and plays both
 #   make test-arm64    builds for arm64 and runs the whole suite under qemu-user
 #   make handheld      packs the arm64 game for handhelds: build-arm64/quillbarrow-handheld.zip
+#   make test-handheld unpacks that and plays it under qemu-user in a virtual X display
 #   make web           builds the browser version into build-web/web
 #   make test-web      plays the browser version in headless Chromium
 
@@ -15,7 +16,7 @@ TEST_PACKAGES := libgtest-dev
 BENCH_PACKAGES := libbenchmark-dev valgrind
 DEB_PACKAGES := dpkg-dev file
 INSTALL_TEST_PACKAGES := desktop-file-utils
-ARM64_PACKAGES := g++-aarch64-linux-gnu qemu-user zip xvfb
+ARM64_PACKAGES := g++-aarch64-linux-gnu qemu-user zip unzip xvfb xauth
 # The arm64 libraries, unpacked into a sysroot of the build's own (never installed here).
 ARM64_LIBRARIES := libsdl1.2-compat libsdl-mixer1.2 libsdl2-2.0-0 libpng16-16 libstdc++6 \
     libsdl1.2-compat-dev libsdl-mixer1.2-dev libpng-dev zlib1g-dev libgtest-dev
@@ -28,7 +29,7 @@ PREFIX := /usr/local
 CONFIGURE := cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 .PHONY: all deps build run test bench sounds install uninstall deb test-install \
-        arm64 test-arm64 handheld web test-web clean
+        arm64 test-arm64 handheld test-handheld web test-web clean
 
 all: build
 
@@ -100,6 +101,34 @@ deb: game
 test-install: deb
 	$(call install_missing,$(INSTALL_TEST_PACKAGES))
 	tests/install_test.sh $(BUILD)
+
+# arm64: the libraries in a sysroot of the build's own, the tables packed by the native
+# build's assetpack, everything else built by the cross compiler.
+arm64: deps
+	$(call install_missing,$(ARM64_PACKAGES))
+	$(CONFIGURE)
+	cmake --build $(BUILD) -j$(JOBS) --target assetpack
+	test -d $(ARM64_BUILD)/sysroot/root || tools/arm64/sysroot.sh $(ARM64_BUILD)/sysroot $(ARM64_LIBRARIES)
+	cmake -S . -B $(ARM64_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/aarch64-linux-gnu.cmake -DASSETPACK=$(CURDIR)/$(BUILD)/assetpack
+	cmake --build $(ARM64_BUILD) -j$(JOBS) --target quillbarrow quillbarrow_tests
+
+test-arm64: arm64
+	cd $(ARM64_BUILD) && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ctest --output-on-failure -j$(JOBS)
+
+# The handheld bundle: Quillbarrow.sh beside the quillbarrow folder, as firmwares lay
+# out their ports, zipped. test-handheld unpacks it and plays it under qemu and Xvfb.
+handheld: arm64
+	rm -rf $(ARM64_BUILD)/handheld $(ARM64_BUILD)/quillbarrow-handheld.zip
+	mkdir -p $(ARM64_BUILD)/handheld/quillbarrow/data
+	cp package/handheld/Quillbarrow.sh $(ARM64_BUILD)/handheld/
+	cp package/handheld/README.txt $(ARM64_BUILD)/handheld/quillbarrow/
+	cp data/*.wav $(ARM64_BUILD)/handheld/quillbarrow/data/
+	aarch64-linux-gnu-strip -o $(ARM64_BUILD)/handheld/quillbarrow/quillbarrow $(ARM64_BUILD)/quillbarrow
+	cd $(ARM64_BUILD)/handheld && zip -qr ../quillbarrow-handheld.zip Quillbarrow.sh quillbarrow
+
+test-handheld: handheld
+	tests/handheld_test.sh $(ARM64_BUILD)
 
 clean:
 	rm -rf $(BUILD) $(ARM64_BUILD) $(WEB_BUILD)
