@@ -4,6 +4,7 @@
 #include <string>
 
 #include "flow/soak.h"
+#include "platform/audio.h"
 #include "ports/ports.h"
 #include "render/dialog.h"
 #include "test_support.h"
@@ -22,7 +23,7 @@ protected:
     static void Fresh() {
         ClearWorldLists();
         std::memset(tileMap, 0, sizeof tileMap);
-        cargo = 0, cannonballCount = 6, frameCounter = 0, overlayMode = 0, hudSlide = -20;
+        cargo = 0, cannonballCount = 6, frameCounter = 0, overlayMode = 0, hudSlide = -20, sfxOn = 1, musicOn = 1;
         dialogText.clear(), dialogRevealed = 0, dialogConsumed = 0;
     }
 };
