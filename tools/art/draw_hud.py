@@ -119,8 +119,7 @@ BIG_COIN = """
 """
 
 # What each colour becomes where a shine crosses a picture.
-BRIGHTER = {ORANGE: YELLOW, YELLOW: WHITE, TAN: WHITE, BROWN: ORANGE, GREY: STEEL, STEEL: WHITE,
-            PLUM: BROWN}
+BRIGHTER = {ORANGE: YELLOW, YELLOW: WHITE, TAN: WHITE, BROWN: ORANGE, GREY: STEEL, STEEL: WHITE}
 
 
 def shined(p, k, width=1):

@@ -28,7 +28,7 @@ CONTRACT = {
     "MapFrame": (72, 72, 1), "PickupIconFrames": (24, 24, 40),
 }
 # Columns and rows of each icon's frame that may be drawn on, where the bar leaves less
-# than the whole frame: the gold number starts 10 pixels right of the coin, hull and
+# than the whole frame: the gold number starts at column 10 of the coin's frame, hull and
 # cargo icons stand 10 pixels apart, and a cargo icon's rows below 10 are off the screen.
 ROOM = {"GoldIconFrames": (8, 15), "HullIcon": (9, 15), "CargoIcon": (9, 10)}
 # Arrow frames by heading, y growing downwards.
@@ -49,12 +49,14 @@ def table_faults(art):
     out = []
     with open(os.path.join(art, "hud.tables")) as f:
         lines = [line.split() for line in f if line.strip() and not line.startswith("#")]
-    listed = {t[0]: (int(t[2]), int(t[3]), int(t[4])) for t in lines if len(t) >= 6 and t[5] == "sprite"}
-    if listed != CONTRACT:
-        out.append("hud.tables lists %s, the game draws %s" % (sorted(listed.items()), sorted(CONTRACT.items())))
-    drawn = {name: (w, h, n) for name, path, w, h, n, columns in TABLES}
-    if drawn != CONTRACT:
-        out.append("draw_hud.py draws %s" % sorted(drawn.items()))
+    listed = {t[0]: tuple(t[1:]) for t in lines}
+    drawn = {name: (path, str(w), str(h), str(n), "sprite") for name, path, w, h, n, columns in TABLES}
+    for name in sorted(set(listed) | set(drawn)):
+        if listed.get(name) != drawn.get(name):
+            out.append("hud.tables has %s as %s, draw_hud.py as %s" % (name, listed.get(name), drawn.get(name)))
+    sizes = {name: (w, h, n) for name, path, w, h, n, columns in TABLES}
+    if sizes != CONTRACT:
+        out.append("the sheets are %s, the game draws %s" % (sorted(sizes.items()), sorted(CONTRACT.items())))
     with open(os.path.join(ROOT, "assets", "hud.h")) as f:
         declared = re.findall(r"extern const uint8_t (\w+)\[\];", f.read())
     if sorted(declared) != sorted(CONTRACT):

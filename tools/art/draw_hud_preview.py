@@ -19,7 +19,7 @@ import random
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from sheet import KEY, Sheet, write_png  # noqa: E402
+from sheet import Sheet, write_png  # noqa: E402
 import draw_sea_preview as sea  # noqa: E402
 from draw_title import ROOT, load_font  # noqa: E402
 from draw_hud import ART, TABLES, MAP_X0, MAP_Y0  # noqa: E402
