@@ -20,7 +20,7 @@ ARM64_PACKAGES := g++-aarch64-linux-gnu qemu-user zip unzip xvfb xauth
 # The arm64 libraries, unpacked into a sysroot of the build's own (never installed here).
 ARM64_LIBRARIES := libsdl1.2-compat libsdl-mixer1.2 libsdl2-2.0-0 libpng16-16 libstdc++6 \
     libsdl1.2-compat-dev libsdl-mixer1.2-dev libpng-dev zlib1g-dev libgtest-dev
-WEB_PACKAGES := emscripten chromium npm
+WEB_PACKAGES := emscripten chromium
 BUILD := build
 ARM64_BUILD := build-arm64
 WEB_BUILD := build-web
@@ -29,7 +29,7 @@ PREFIX := /usr/local
 CONFIGURE := cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 .PHONY: all deps build run test bench sounds install uninstall deb test-install \
-        arm64 test-arm64 handheld test-handheld web test-web clean
+        arm64 test-arm64 handheld test-handheld web test-web npm clean
 
 all: build
 
@@ -129,6 +129,31 @@ handheld: arm64
 
 test-handheld: handheld
 	tests/handheld_test.sh $(ARM64_BUILD)
+
+# The browser: emscripten's own SDL and SDL_mixer under the web's platform files, the
+# tables packed by the native build's assetpack. emscripten's tools run on Debian's
+# JavaScript libraries, whichever node is on PATH.
+web: deps
+	$(call install_missing,$(WEB_PACKAGES))
+	$(CONFIGURE)
+	cmake --build $(BUILD) -j$(JOBS) --target assetpack replay
+	NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release \
+	  -DASSETPACK=$(CURDIR)/$(BUILD)/assetpack
+	NODE_PATH=/usr/share/nodejs cmake --build $(WEB_BUILD) -j$(JOBS) --target quillbarrow
+
+# Plays the page in headless Chromium against the native game's frames; its screenshots
+# land in docs/. The test's npm packages (pinned by tests/web/package-lock.json) and
+# npm's cache stay in the build folder.
+test-web: web
+	command -v npm >/dev/null || $(MAKE) --no-print-directory npm
+	rm -rf $(WEB_BUILD)/native && mkdir -p $(WEB_BUILD)/native $(WEB_BUILD)/test
+	$(BUILD)/replay tests/web/native.replay $(WEB_BUILD)/native >/dev/null
+	cp tests/web/package.json tests/web/package-lock.json tests/web/web_test.mjs $(WEB_BUILD)/test/
+	cd $(WEB_BUILD)/test && npm ci --cache ../npm-cache --no-audit --no-fund --loglevel=error
+	node $(WEB_BUILD)/test/web_test.mjs $(WEB_BUILD)/web $(WEB_BUILD)/native docs
+
+npm:
+	$(call install_missing,npm)
 
 clean:
 	rm -rf $(BUILD) $(ARM64_BUILD) $(WEB_BUILD)

@@ -1,29 +1,17 @@
 # Installing on a desktop (make install, make deb): the program in lib/quillbarrow, its
 # sounds in share/quillbarrow/data, the quillbarrow launcher on PATH that starts the game
 # from there, a menu entry and icons drawn from the ship pictures.
-set(GAME_DATA_DIR share/quillbarrow)
 install(TARGETS quillbarrow RUNTIME DESTINATION lib/quillbarrow)
-install(DIRECTORY data/ DESTINATION ${GAME_DATA_DIR}/data FILES_MATCHING PATTERN "*.wav")
+install(DIRECTORY data/ DESTINATION share/quillbarrow/data FILES_MATCHING PATTERN "*.wav")
 install(PROGRAMS package/desktop/quillbarrow.sh DESTINATION bin RENAME quillbarrow)
 install(FILES package/desktop/quillbarrow.desktop DESTINATION share/applications)
 install(FILES NOTICE DESTINATION share/doc/quillbarrow RENAME copyright)
 
-set(ICON_SIZES 16 32 48 64 128 256)
-set(ICON_FILES)
+include(cmake/icons.cmake)
 foreach(size ${ICON_SIZES})
-  list(APPEND ICON_FILES ${CMAKE_BINARY_DIR}/icons/quillbarrow-${size}.png)
   install(FILES ${CMAKE_BINARY_DIR}/icons/quillbarrow-${size}.png
           DESTINATION share/icons/hicolor/${size}x${size}/apps RENAME quillbarrow.png)
 endforeach()
-find_program(PYTHON3 python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
-add_custom_command(
-  OUTPUT ${ICON_FILES}
-  COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/tools/art/draw_icons.py ${CMAKE_BINARY_DIR}/icons
-  DEPENDS tools/art/draw_icons.py tools/art/sheet.py assets/art/ships.png
-  WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
-  COMMENT "Drawing the icons"
-  VERBATIM)
-add_custom_target(icons ALL DEPENDS ${ICON_FILES})
 
 # The Debian package (make deb): what make install puts under /usr, with the libraries
 # it runs on found by dpkg-shlibdeps. Installing builds nothing: the Makefile builds the
