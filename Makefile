@@ -16,7 +16,7 @@ TEST_PACKAGES := libgtest-dev
 BENCH_PACKAGES := libbenchmark-dev valgrind
 DEB_PACKAGES := dpkg-dev file
 INSTALL_TEST_PACKAGES := desktop-file-utils
-ARM64_PACKAGES := g++-aarch64-linux-gnu qemu-user zip unzip xvfb xauth
+ARM64_PACKAGES := g++-aarch64-linux-gnu qemu-user zip unzip xvfb xauth file
 # The arm64 libraries, unpacked into a sysroot of the build's own (never installed here).
 ARM64_LIBRARIES := libsdl1.2-compat libsdl-mixer1.2 libsdl2-2.0-0 libpng16-16 libstdc++6 \
     libsdl1.2-compat-dev libsdl-mixer1.2-dev libpng-dev zlib1g-dev libgtest-dev
@@ -28,7 +28,7 @@ JOBS := $(shell nproc 2>/dev/null || echo 2)
 PREFIX := /usr/local
 CONFIGURE := cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps build run test bench sounds install uninstall deb test-install \
+.PHONY: all deps build run test bench sounds game install uninstall deb test-install \
         arm64 test-arm64 handheld test-handheld web test-web npm clean
 
 all: build
@@ -136,7 +136,7 @@ test-handheld: handheld
 web: deps
 	$(call install_missing,$(WEB_PACKAGES))
 	$(CONFIGURE)
-	cmake --build $(BUILD) -j$(JOBS) --target assetpack replay
+	cmake --build $(BUILD) -j$(JOBS) --target assetpack
 	NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release \
 	  -DASSETPACK=$(CURDIR)/$(BUILD)/assetpack
 	NODE_PATH=/usr/share/nodejs cmake --build $(WEB_BUILD) -j$(JOBS) --target quillbarrow
@@ -146,6 +146,7 @@ web: deps
 # npm's cache stay in the build folder.
 test-web: web
 	command -v npm >/dev/null || $(MAKE) --no-print-directory npm
+	cmake --build $(BUILD) -j$(JOBS) --target replay
 	rm -rf $(WEB_BUILD)/native && mkdir -p $(WEB_BUILD)/native $(WEB_BUILD)/test
 	$(BUILD)/replay tests/web/native.replay $(WEB_BUILD)/native >/dev/null
 	cp tests/web/package.json tests/web/package-lock.json tests/web/web_test.mjs $(WEB_BUILD)/test/

@@ -8,6 +8,7 @@
 #
 #     tools/arm64/sysroot.sh DIR PACKAGE...
 set -e
+mkdir -p "$1"
 dir=$(readlink -f "$1")
 shift
 apt="$dir/apt"
