@@ -2,8 +2,8 @@
 // Debian's headless Chromium with the keyboard, from the credits through the title menu
 // into a game. The first credit page must equal the native game's frame pixel for pixel,
 // on the canvas and as the page shows it (each game pixel a sharp square); the title
-// menu's entries and a sailing frame must appear; the score must stay in the browser's
-// storage across a reload; and the page must report no error.
+// menu's entries, its music and a sailing frame must appear; the score must stay in the
+// browser's storage across a reload; and the page must report no error.
 //
 //     node web_test.mjs WEB_DIR NATIVE_DIR SHOTS_DIR
 import fs from "node:fs";
@@ -113,6 +113,13 @@ try {
   check("A turns the credit pages to the title menu", title,
         differences(await canvas(), nativeTitle, menu) + " pixels of the entries differ");
   await shot("web-title.png");
+  // emscripten's SDL_mixer keeps its state in the page's global SDL.
+  const music = await page.evaluate(() => {
+    const track = SDL.music.audio;
+    return SDL.audioContext.state === "running" && !!track && !!track.webAudioNode &&
+           track.resource.webAudio.decodedBuffer.duration > 1;
+  });
+  check("the menu music plays through Web Audio", music);
 
   // Play, the high score screen, then the greeting, a page each time one is typed out,
   // until the sea shows.
