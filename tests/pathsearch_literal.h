@@ -40,6 +40,7 @@ inline bool Passable(int32_t cx, int32_t cy) {
     for (;;) {
         if (openNodes.empty()) break;
 
+        // The lowest score below the ceiling, the last in the list among equals.
         int32_t best = ceiling;
         int32_t chosenAt = -1;
         for (int32_t i = static_cast<int32_t>(openNodes.size()) - 1; i >= 0; i--) {
@@ -63,6 +64,7 @@ inline bool Passable(int32_t cx, int32_t cy) {
             break;
         }
 
+        // Neighbours in the order of the spin; the odd ones are diagonals.
         for (int32_t k = 0; k < 8; k++) {
             if (k % 2 == 1 && pirate->blockedTimer >= 1) continue;
             const int32_t nx = chosen->cellX + spinHeadings[k][0];
@@ -94,6 +96,7 @@ inline bool Passable(int32_t cx, int32_t cy) {
         pirate->waypointX = pirate->waypointY = -1;
         return;
     }
+    // Back from the goal to the cell after the start.
     const PathNode* n = goal;
     while (n->parent != nullptr && !(n->parent->cellX == sx && n->parent->cellY == sy)) n = n->parent;
     pirate->waypointX = n->cellX * 16 + 8;

@@ -149,9 +149,9 @@ TEST_F(PathSearchTest, WhatThePiratesFind) {
         {"not through it while blocked", CellSea, 9, 9, {"....", "..##", ".#.#", ".###"}, 10, 10, 11, 11, 200, -1, -1,
          500},
         {"walled in, far away", CellSea, 39, 39, {"###", "#.#", "###"}, 5, 5, 40, 40, 0, -1, -1, 500},
-        // A score of 150 is not below the ceiling: the 51st cell of the channel, 150
-        // away, is never taken.
-        {"walled in, next door", CellLand, 0, 10, {corridor}, 0, 10, 0, 11, 0, -1, -1, 50},
+        // The player's cell is land. A score of 150 is not below the ceiling: the 51st
+        // cell of the channel, 150 away, is never taken.
+        {"out of reach next door", CellLand, 0, 10, {corridor}, 0, 10, 0, 11, 0, -1, -1, 50},
         {"past a port to a port", CellLand, 0, 10, {"...P..P" + corridor}, 0, 10, 6, 10, 0, 1, 10, 7},
         {"past a whirlpool to one", CellLand, 0, 10, {"...W..W" + corridor}, 0, 10, 6, 10, 0, 1, 10, 7},
         {"not past a rock", CellLand, 0, 10, {"...r..." + corridor}, 0, 10, 6, 10, 0, -1, -1, 3},

@@ -56,6 +56,7 @@ int32_t goalY;
 int32_t startDistance;
 uint32_t keyCeiling;
 
+// Puts a key in a slot of the heap, and notes the slot for its node.
 void PutKey(int32_t slot, uint32_t key) {
     openNodes[slot] = key;
     heapSlots[kLastPlace - (key & kLastPlace)] = static_cast<int16_t>(slot);
