@@ -242,12 +242,14 @@ TEST_F(EnvironmentTest, AWindowDraggedToAnySizeShowsTheWholePicture) {
 TEST(NoDisplayTest, TheGameSaysSoInOneLineAndStops) {
     char pattern[] = "/tmp/quillbarrow-nodisplay-XXXXXX";
     const std::string place = mkdtemp(pattern);
-    std::vector<std::string> settings = {"HOME=" + place, "XDG_RUNTIME_DIR=" + place};
+    // In a sanitizer build the sound and display libraries' leftovers at exit would be
+    // reported too: they are not the game's to free.
+    std::vector<std::string> settings = {"HOME=" + place, "XDG_RUNTIME_DIR=" + place, "ASAN_OPTIONS=detect_leaks=0"};
     for (char** e = environ; *e != nullptr; e++) {
         const std::string setting = *e;
         const std::string name = setting.substr(0, setting.find('='));
         if (name != "DISPLAY" && name != "WAYLAND_DISPLAY" && name != "HOME" && name != "XDG_RUNTIME_DIR" &&
-            name.compare(0, 4, "SDL_") != 0)
+            name != "ASAN_OPTIONS" && name.compare(0, 4, "SDL_") != 0)
             settings.push_back(setting);
     }
     std::vector<char*> env;
