@@ -1,11 +1,10 @@
 // Fuzzing the score file reader with libFuzzer (make fuzz). Whatever the bytes, the
 // game's reader takes exactly the number the C library's strtoll finds in them, held
-// to 32 bits, and reads nothing past them. The fuzzer starts from the score file test
-// cases, which it is handed as a corpus folder of their own.
+// to 32 bits. The fuzzer starts from the score file test cases, which it writes into a
+// corpus folder of their own and adds to its arguments.
 #include <sys/stat.h>
 
-#include <cerrno>
-#include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -43,7 +42,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // strtoll reads the same way, up to the first NUL byte.
     const std::string text(reinterpret_cast<const char*>(data), size);
     char* end = nullptr;
-    errno = 0;
     long long expected = std::strtoll(text.c_str(), &end, 10);
     expected = expected > INT32_MAX ? INT32_MAX : expected < INT32_MIN ? INT32_MIN : expected;
     if (number != (end != text.c_str()) || (number && value != expected)) std::abort();

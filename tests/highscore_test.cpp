@@ -73,6 +73,9 @@ TEST_F(FlowTest, EveryScoreFileReadsAsItsNumberAndIsLeftAsItIs) {
     for (const ScoreCase& c : ScoreCases()) {
         const std::string shown = c.text.size() > 40 ? c.text.substr(0, 40) + "..." : c.text;
         Put(HighScoreFile(), c.text);
+        int32_t value = 99;  // where there is no number, left as it was
+        EXPECT_TRUE(ReadNumberFile(HighScoreFile().c_str(), &value));
+        EXPECT_EQ(value, c.number ? c.score : 99) << '"' << shown << '"';
         highScore = 99;
         LoadHighScore();
         EXPECT_EQ(highScore, c.score) << '"' << shown << '"';
@@ -100,7 +103,7 @@ TEST_F(FlowTest, ASaveKilledAtAnyInstantLeavesTheOldScoreOrTheNew) {
     const int64_t spread = 500 + tenSaves.count() / 6;  // the child's start, then a save and a half
     const std::string leftover = HighScoreFile() + ".new";
 
-    std::mt19937 random(11);
+    std::mt19937 delays(11);
     int32_t seen[2] = {}, midSave = 0, trials = 250;
     for (int32_t trial = 0; trial < trials; trial++) {
         const pid_t child = fork();
@@ -108,7 +111,7 @@ TEST_F(FlowTest, ASaveKilledAtAnyInstantLeavesTheOldScoreOrTheNew) {
         if (child == 0) {
             for (int32_t i = 1;; i++) SaveHighScore(numbers[(trial + i) % 2]);
         }
-        std::this_thread::sleep_for(std::chrono::microseconds(random() % spread));
+        std::this_thread::sleep_for(std::chrono::microseconds(delays() % spread));
         kill(child, SIGKILL);
         int status = 0;
         waitpid(child, &status, 0);
