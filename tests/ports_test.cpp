@@ -30,8 +30,7 @@ protected:
             ports.Append(new Port{PortColumn(i), kPortRow, -1});
         }
         AddPlayer(100, 100);
-        cargo = 0, gold = 0, deliveries = 0, dockProgress = 0, popupKind = 0, popupTimer = 0;
-        highScore = 7, peaceful = 0, level = 0, compassTarget = nullptr;
+        highScore = 7, peaceful = 0;
         musicOn = 1, currentMusic = MusicInGame;
     }
     static int32_t PortColumn(int32_t i) { return 10 + 4 * i; }

@@ -24,7 +24,7 @@ class StatusBarTest : public SeaTest {
 protected:
     void SetUp() override {
         SeaTest::SetUp();
-        gold = 0, cargo = 0, cannonballCount = 0, compassTarget = nullptr;
+        cannonballCount = 0;
     }
 };
 
