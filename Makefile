@@ -1,6 +1,7 @@
 # Quillbarrow. On a fresh Debian 12 machine:
 #   make run           installs what is missing, builds the game and starts it
 #   make test          installs what is missing, builds and runs the whole test suite headless
+#   make fuzz          fuzzes the score file reader (a clang build of its own in build-fuzz)
 #   make install       installs the game under PREFIX (default /usr/local; DESTDIR is honoured)
 #   make uninstall     removes what make install put there
 #   make deb           builds the Debian package build/quillbarrow_<version>_<arch>.deb
@@ -14,11 +15,14 @@
 PACKAGES := g++ cmake pkg-config python3 libsdl1.2-compat-dev libsdl-mixer1.2-dev libpng-dev
 TEST_PACKAGES := libgtest-dev
 BENCH_PACKAGES := libbenchmark-dev valgrind
+FUZZ_PACKAGES := clang libclang-rt-14-dev
+FUZZ_BUILD := build-fuzz
+FUZZ_RUNS := 5000000
 DEB_PACKAGES := dpkg-dev file
 INSTALL_TEST_PACKAGES := desktop-file-utils
 ARM64_PACKAGES := g++-aarch64-linux-gnu qemu-user zip unzip xvfb xauth file
 # The arm64 libraries, unpacked into a sysroot of the build's own (never installed here).
-ARM64_LIBRARIES := libsdl1.2-compat libsdl-mixer1.2 libsdl2-2.0-0 libpng16-16 libstdc++6 \
+ARM64_LIBRARIES := libsdl1.2-compat libsdl1.2-compat-shim libsdl-mixer1.2 libsdl2-2.0-0 libpng16-16 libstdc++6 \
     libsdl1.2-compat-dev libsdl-mixer1.2-dev libpng-dev zlib1g-dev libgtest-dev
 WEB_PACKAGES := emscripten chromium
 BUILD := build
@@ -28,7 +32,7 @@ JOBS := $(shell nproc 2>/dev/null || echo 2)
 PREFIX := /usr/local
 CONFIGURE := cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps build run test bench sounds game install uninstall deb test-install \
+.PHONY: all deps build run test bench fuzz sounds game install uninstall deb test-install \
         arm64 test-arm64 handheld test-handheld web test-web npm clean
 
 all: build
@@ -72,6 +76,14 @@ bench: deps
 	$(CONFIGURE)
 	cmake --build $(BUILD) -j$(JOBS) --target quillbarrow_bench
 	./$(BUILD)/quillbarrow_bench
+
+# Fuzzes the score file reader with libFuzzer, in a clang build of its own, for
+# FUZZ_RUNS inputs of up to 4 kB.
+fuzz: deps
+	$(call install_missing,$(FUZZ_PACKAGES))
+	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLBARROW_FUZZ=ON
+	cmake --build $(FUZZ_BUILD) -j$(JOBS) --target score_fuzz
+	./$(FUZZ_BUILD)/score_fuzz -runs=$(FUZZ_RUNS) -max_len=4096 -print_final_stats=1
 
 # Regenerates data/*.wav from the synthesiser in tools/sound.
 sounds:
@@ -157,4 +169,4 @@ npm:
 	$(call install_missing,npm)
 
 clean:
-	rm -rf $(BUILD) $(ARM64_BUILD) $(WEB_BUILD)
+	rm -rf $(BUILD) $(ARM64_BUILD) $(WEB_BUILD) $(FUZZ_BUILD)

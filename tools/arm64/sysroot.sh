@@ -38,5 +38,10 @@ wanted=$(apt-cache show --no-all-versions $closure $headers 2>/dev/null |
 cd "$apt/archives"
 # shellcheck disable=SC2086  # one word a package
 apt-get -qq download $wanted
-for deb in "$apt"/archives/*.deb; do dpkg -x "$deb" "$dir/root"; done
+# The packages named come last, so that where two alternatives hold the same library
+# (SDL 1.2 itself and sdl12-compat), the one asked for is the one left.
+for deb in "$apt"/archives/*.deb; do
+    case " $* " in *" $(dpkg-deb -f "$deb" Package) "*) ;; *) dpkg -x "$deb" "$dir/root" ;; esac
+done
+for name in "$@"; do dpkg -x "$apt/archives/${name}_"*.deb "$dir/root"; done
 echo "arm64 sysroot in $dir/root: $(ls "$apt"/archives/*.deb | wc -l) packages"
