@@ -76,7 +76,7 @@ deb=$(ls "$build"/quillbarrow_*.deb)
 dpkg-deb -f "$deb" Depends | grep -q 'libsdl-mixer1.2' || fail "Depends lacks SDL_mixer: $(dpkg-deb -f "$deb" Depends)"
 dpkg-deb -x "$deb" "$scratch/unpacked"
 check_tree "$scratch/unpacked" /usr
-if [ "$(id -u)" = 0 ] && ! dpkg-query -W quillbarrow >/dev/null 2>&1; then
+if [ "$(id -u)" = 0 ] && ! dpkg-query -W -f='${Status}' quillbarrow 2>/dev/null | grep -q 'ok installed'; then
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >/dev/null
     deb_installed_here=yes
     play quillbarrow

@@ -3,7 +3,8 @@
 // into a game. The first credit page must equal the native game's frame pixel for pixel,
 // on the canvas and as the page shows it (each game pixel a sharp square); the title
 // menu's entries, its music and a sailing frame must appear; the score must stay in the
-// browser's storage across a reload; and the page must report no error.
+// browser's storage across a reload; a game pad must work; and the page must report no
+// error.
 //
 //     node web_test.mjs WEB_DIR NATIVE_DIR SHOTS_DIR
 import fs from "node:fs";
@@ -155,6 +156,22 @@ try {
   const kept = (await stored()).filter(([key]) => key.endsWith("/.Quillbarrow/score"));
   check("the score in the browser's storage survives a reload", kept.length === 1 && kept[0][1] === "77",
         JSON.stringify(kept));
+
+  // A game pad in the browser's standard layout: its bottom face button is A and turns
+  // the credit page.
+  async function padButton(index, down) {
+    await page.evaluate((index, down) => {
+      const buttons = Array.from({ length: 17 }, (_, i) => ({ pressed: down && i === index, value: 0 }));
+      const pad = { id: "test pad", index: 0, connected: true, mapping: "standard", timestamp: Date.now(),
+                    axes: [0, 0, 0, 0], buttons };
+      navigator.getGamepads = () => [pad];
+    }, index, down);
+  }
+  await padButton(0, true);
+  await sleep(150);
+  await padButton(0, false);
+  const turned = await waitFor((frame) => differences(frame, nativeCredits) > 1000, 2000);
+  check("a game pad's bottom face button turns the credit page", turned);
 
   check("the page reports no error", problems.length === 0, problems.join("; "));
 } finally {
