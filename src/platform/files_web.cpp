@@ -3,45 +3,49 @@
 #include <emscripten.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "platform/files.h"
 
-// The stored text of key into out (at most size bytes with the end): its length, or -1
-// when there is none or the storage cannot be read.
+// The stored text of key into out (at most size bytes with the end): 1 when there is
+// one, 0 when there is none, -1 when the storage cannot be read (a browser that blocks
+// it for this page).
 EM_JS(int, ReadStored, (const char* key, char* out, int size), {
     try {
         const text = window.localStorage.getItem(UTF8ToString(key));
-        if (text === null) return -1;
+        if (text === null) return 0;
         stringToUTF8(text, out, size);
-        return lengthBytesUTF8(text);
+        return 1;
     } catch (e) {
         return -1;
     }
 });
 
-EM_JS(int, WriteStored, (const char* key, const char* text), {
+EM_JS(void, WriteStored, (const char* key, const char* text), {
     try {
         window.localStorage.setItem(UTF8ToString(key), UTF8ToString(text));
-        return 1;
     } catch (e) {
-        return 0;
     }
 });
 
 void MakeDirectory(const char*) {}
 
+// As on the desktop, only a missing entry is no score yet; the number is read as the C
+// library reads one (strtol clamps to 32 bits here, where long is 32 bits).
 bool ReadNumberFile(const char* path, int32_t* value) {
-    char text[32];
-    if (ReadStored(path, text, sizeof text) < 0) return false;
-    int number;
-    if (std::sscanf(text, "%d", &number) == 1) *value = number;
+    char text[64];
+    const int stored = ReadStored(path, text, sizeof text);
+    if (stored <= 0) return stored < 0;
+    char* end;
+    const long number = std::strtol(text, &end, 10);
+    if (end != text) *value = static_cast<int32_t>(number);
     return true;
 }
 
-bool WriteNumberFile(const char* path, int32_t value) {
+void WriteNumberFile(const char* path, int32_t value) {
     char text[16];
     std::snprintf(text, sizeof text, "%d", static_cast<int>(value));
-    return WriteStored(path, text) != 0;
+    WriteStored(path, text);
 }
 
 void SyncFiles() {}
