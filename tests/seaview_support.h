@@ -6,6 +6,7 @@
 #include "flow/dispatch.h"
 #include "platform/audio.h"
 #include "platform/input.h"
+#include "ports/ports.h"
 #include "sailing/sailing.h"
 #include "sailing/seaview.h"
 #include "test_support.h"
@@ -24,7 +25,8 @@ protected:
         std::memset(shadowMask, 0, sizeof shadowMask);
         for (auto& gull : gulls) gull.reset();
         for (auto& cloud : clouds) cloud.reset();
-        overlayMode = 0, peaceful = 1, hudSlide = -20, cannonballCount = 6;
+        overlayMode = 0, peaceful = 1, hudSlide = -20, cannonballCount = 6, level = 0, cargo = 0, gold = 0, sfxOn = 1;
+        deliveries = 0, dockProgress = 0, popupKind = 0, popupTimer = 0, compassTarget = nullptr;
         played.clear();
         soundStarted = [](int32_t n) { played.push_back(n); };
     }

@@ -212,6 +212,7 @@ void UpdateDialog() {
             dialogFinished = 0;
             dialogRevealed = 0;
             dialogText.erase(0, dialogConsumed);
+            dialogConsumed = 0;  // nothing of the new page is laid out yet
         }
         // While the page is still being typed a press does nothing: it cannot be skipped.
     }
