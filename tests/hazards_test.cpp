@@ -28,6 +28,8 @@ protected:
     static inline std::vector<int32_t> music;
 };
 
+using Values = std::vector<int32_t>;
+
 Whirlpool* AddWhirlpool(int32_t cx, int32_t cy, int32_t life = 6000) {
     whirlpools.Append(new Whirlpool{life, cx * 16 + 8, cy * 16 + 5});
     SetCell(cx, cy, CellWhirlpool);
@@ -40,25 +42,25 @@ TEST_F(HazardTest, AWhirlpoolHoldsSpinsAndDamagesWhatReachesItsCentre) {
     us->health = 3;
     currentMusic = MusicInGame;
     PlayFrame();
-    EXPECT_EQ(std::vector<int32_t>({us->x, us->y, us->spinTimer, us->health, pool->life}),
-              std::vector<int32_t>({408, 402, 120, 2, 6000 - 1 - 10}));
-    EXPECT_EQ(played, (std::vector<int32_t>{SoundWhirl, SoundHit}));
+    EXPECT_EQ(Values({us->x, us->y, us->spinTimer, us->health, pool->life}),
+              Values({408, 402, 120, 2, 6000 - 1 - 10}));
+    EXPECT_EQ(played, (Values{SoundWhirl, SoundHit}));
     // Held: no more harm while it spins, 11 frames of the whirlpool's life a frame, and
     // the d-pad's pixel a frame is snapped back.
     played.clear();
     SetButtonKey(ButtonRight, true);
     for (int32_t i = 0; i < 11; i++) PlayFrame();
     SetButtonKey(ButtonRight, false);
-    EXPECT_EQ(std::vector<int32_t>({us->x, us->y, us->spinTimer, us->health, pool->life}),
-              std::vector<int32_t>({409, 402, 109, 2, 5989 - 121}));
+    EXPECT_EQ(Values({us->x, us->y, us->spinTimer, us->health, pool->life}),
+              Values({409, 402, 109, 2, 5989 - 121}));
     EXPECT_EQ(std::make_pair(us->headingX, us->headingY), std::make_pair(1, -1));  // spin entry 109 / 5 % 8
     EXPECT_TRUE(played.empty());
     // A spin that runs out at the centre is caught again at once. Down to one hit point,
     // and still no danger music.
     us->spinTimer = 1;
     PlayFrame();
-    EXPECT_EQ(std::vector<int32_t>({us->spinTimer, us->health}), std::vector<int32_t>({120, 1}));
-    EXPECT_EQ(played, (std::vector<int32_t>{SoundWhirl, SoundHit}));
+    EXPECT_EQ(Values({us->spinTimer, us->health}), Values({120, 1}));
+    EXPECT_EQ(played, (Values{SoundWhirl, SoundHit}));
     EXPECT_TRUE(music.empty());
 
     // A pirate caught while reloading is held all the same, silently; dying there it
@@ -68,9 +70,9 @@ TEST_F(HazardTest, AWhirlpoolHoldsSpinsAndDamagesWhatReachesItsCentre) {
     pirate->health = 1, pirate->fireCooldown = 9;
     played.clear();
     PlayFrame();
-    EXPECT_EQ(std::vector<int32_t>({pirate->x, pirate->y, pirate->health, pirate->sinkTimer, other->life}),
-              std::vector<int32_t>({648, 642, 0, 0, 5989}));
-    EXPECT_EQ(played, std::vector<int32_t>{});
+    EXPECT_EQ(Values({pirate->x, pirate->y, pirate->health, pirate->sinkTimer, other->life}),
+              Values({648, 642, 0, 0, 5989}));
+    EXPECT_EQ(played, Values{});
     PlayFrame();
     EXPECT_EQ(ships.Count(), 1);
 }
@@ -79,15 +81,15 @@ TEST_F(HazardTest, WhirlpoolsPullTwoFramesInThreeNearAndOneInFourFarther) {
     AddWhirlpool(25, 25);  // centre (408, 405)
     Ship* us = AddPlayer(0, 0);
     // Level with the centre on an axis, a ship is pushed toward the smaller coordinate.
-    struct Case { int32_t dx, dy, frame, stepX, stepY, fireCooldown, hitTimer, health; } cases[] = {
-        {20, 0, 0, -1, -1, 0, 0, 5},  {20, 0, 1, 0, 0, 0, 0, 5},    {20, 0, 4, 0, 0, 0, 0, 5},
-        {-27, 27, 2, 1, -1, 0, 0, 5}, {0, 20, 3, -1, -1, 0, 0, 5},  {28, 0, 1, -1, -1, 0, 0, 5},
-        {28, 0, 2, 0, 0, 0, 0, 5},    {44, -44, 9, -1, 1, 0, 0, 5}, {45, 0, 1, 0, 0, 0, 0, 5},
-        {20, 5, 0, 0, 0, 2, 0, 5},    {20, 5, 0, 0, 0, 0, 2, 5},    {20, 5, 0, 0, 0, 0, 0, 0},
+    // Ships reloading (held 1), struck (2) or sunk (3) are not pulled.
+    struct Case { int32_t dx, dy, frame, stepX, stepY, held; } cases[] = {
+        {20, 0, 0, -1, -1, 0},  {20, 0, 1, 0, 0, 0},    {20, 0, 4, 0, 0, 0},  {-27, 27, 2, 1, -1, 0},
+        {0, 20, 3, -1, -1, 0},  {28, 0, 1, -1, -1, 0},  {28, 0, 2, 0, 0, 0},  {44, -44, 9, -1, 1, 0},
+        {45, 0, 1, 0, 0, 0},    {20, 5, 0, 0, 0, 1},    {20, 5, 0, 0, 0, 2},  {20, 5, 0, 0, 0, 3},
     };
     for (const Case& c : cases) {
         us->x = 408 + c.dx, us->y = 405 + c.dy, frameCounter = c.frame;
-        us->fireCooldown = c.fireCooldown, us->hitTimer = c.hitTimer, us->health = c.health;
+        us->fireCooldown = 2 * (c.held == 1), us->hitTimer = 2 * (c.held == 2), us->health = c.held == 3 ? 0 : 5;
         UpdateShips();
         EXPECT_EQ(std::make_pair(us->x - 408 - c.dx, us->y - 405 - c.dy), std::make_pair(c.stepX, c.stepY))
             << c.dx << ", " << c.dy << " in frame " << c.frame;
@@ -113,10 +115,10 @@ TEST_F(HazardTest, WhirlpoolsPullTwoFramesInThreeNearAndOneInFourFarther) {
 TEST_F(HazardTest, AWhirlpoolLivesItsTimeThenFreesItsCell) {
     AddWhirlpool(10, 12, 1);
     AddWhirlpool(30, 31, 3);
-    const std::vector<std::vector<int32_t>> lives = {{0, 2}, {-1, 1}, {0}, {-1}, {}};
+    const std::vector<Values> lives = {{0, 2}, {-1, 1}, {0}, {-1}, {}};
     for (const auto& expected : lives) {
         AgeWhirlpools();
-        std::vector<int32_t> left;
+        Values left;
         for (int32_t i = 0; i < whirlpools.Count(); i++) left.push_back(whirlpools[i]->life);
         EXPECT_EQ(left, expected);
         EXPECT_EQ(tileMap[CellIndex(10, 12)], expected.size() == 2 ? CellWhirlpool : CellSea);
@@ -138,8 +140,8 @@ TEST_F(HazardTest, BarrelsFillTheMagazineOrSayOncePerApproachThatItIsFull) {
         barrels.Append(new Barrel{400 + c.dx, 400 + c.dy, 0});
         cannonballCount = c.balls, popupTimer = popupKind = 0;
         UpdateShips();
-        EXPECT_EQ(std::vector<int32_t>({cannonballCount, barrels.Count(), popupTimer, popupKind}),
-                  std::vector<int32_t>({c.after, c.taken ? 0 : 1, c.taken ? 29 : 0, c.taken ? 3 : 0}));
+        EXPECT_EQ(Values({cannonballCount, barrels.Count(), popupTimer, popupKind}),
+                  Values({c.after, c.taken ? 0 : 1, c.taken ? 29 : 0, c.taken ? 3 : 0}));
     }
 
     // Full: the barrel stays and the captain hears it once, until the ship has left it.
@@ -148,10 +150,10 @@ TEST_F(HazardTest, BarrelsFillTheMagazineOrSayOncePerApproachThatItIsFull) {
     cannonballCount = 12;
     played.clear();
     PlayFrame();
-    EXPECT_EQ(std::vector<int32_t>({overlayMode, barrels[0]->told, cannonballCount}), std::vector<int32_t>({2, 1, 12}));
+    EXPECT_EQ(Values({overlayMode, barrels[0]->told, cannonballCount}), Values({2, 1, 12}));
     EXPECT_EQ(dialogText, fullMagazineText);
     EXPECT_EQ(dialogPortrait, 1);
-    EXPECT_EQ(played, std::vector<int32_t>{SoundBeep});
+    EXPECT_EQ(played, Values{SoundBeep});
     for (int32_t i = 0; i < 40; i++) PlayFrame();
     SetButtonKey(ButtonA, true);
     PlayFrame();
