@@ -44,6 +44,7 @@ void PlayMusic(int32_t i) {
 }
 
 void LoadAudio() {
+    FreeAudio();  // a second boot in one process (the soak's) replaces the first's sounds
     Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 1024);
     Mix_VolumeMusic(128);
     for (int32_t n = 0; n < kSoundCount; n++) sounds[n] = Mix_LoadWAV_RW(SDL_RWFromFile(soundFiles[n], "rb"), 1);
