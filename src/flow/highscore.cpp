@@ -8,7 +8,8 @@ int32_t highScore;
 std::string HighScoreFile() { return saveDir + "score"; }
 
 void LoadHighScore() {
-    int32_t score = 0;  // an empty or unreadable file counts as no score yet
+    // An empty or unreadable file counts as no score yet; only a missing one is written.
+    int32_t score = 0;
     if (!ReadNumberFile(HighScoreFile().c_str(), &score)) SaveHighScore(0);
     highScore = score;
 }

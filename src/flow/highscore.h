@@ -11,8 +11,9 @@ extern int32_t highScore;
 std::string HighScoreFile();
 
 // Reads the score file into highScore; a missing file is created holding 0. A file that
-// holds no number reads as 0 and is left as it is.
+// holds no number, or cannot be read, reads as 0 and is left as it is.
 void LoadHighScore();
 
-// Writes score to the score file (making the save directory first) and syncs.
+// Writes score to the score file (making the save directory first) and syncs. Where it
+// cannot be written the old file stays as it was.
 void SaveHighScore(int32_t score);

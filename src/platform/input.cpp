@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <cstring>
+
 uint8_t* keyState = SDL_GetKeyState(nullptr);
 
 const int32_t keyMap[kButtonSlots] = {
@@ -53,7 +55,10 @@ void SampleButtons() {
         if (keyState[keyMap[k]] != 0) buttonLatch[k] = 1;
         else if (buttonLatch[k] != 0) buttonLatch[k]--;
     }
+    // A pad pulled out lets go of every button it held, so none stays held (and the
+    // ship turning) until it comes back.
     int32_t count = joystickButtonCount();
+    if (count <= 0) std::memset(joyDown, 0, sizeof joyDown);
     for (int32_t b = 0; b < count && b < 12; b++) {
         int32_t k = kJoystickButtonMap[b];
         if (joystickButton(b) == 1) {

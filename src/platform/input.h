@@ -44,5 +44,5 @@ bool isHeld(int32_t k);
 bool wasReleased(int32_t k);
 
 // Once a frame, after the screen has run: updates the latches from the keyboard and
-// joystick 0.
+// joystick 0. Without a pad (or when it is pulled out) every pad button counts as up.
 void SampleButtons();
