@@ -1,0 +1,194 @@
+// The pirates' path search: on ten thousand generated sets of islands every search is
+// held node for node to the rule followed literally (tests/pathsearch_literal.h), and
+// small hand-made seas show what a player sees of it.
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "pathsearch_literal.h"
+#include "pirates/pathsearch.h"
+#include "seaview_support.h"
+#include "world/generate.h"
+
+namespace {
+
+class PathSearchTest : public SeaTest {
+protected:
+    void TearDown() override {
+        literal::openNodes.clear();
+        literal::closedNodes.clear();
+        SeaTest::TearDown();
+    }
+};
+
+// A node as the rule sees it: its cell, its cost and its parent's cell.
+using NodeView = std::array<int32_t, 5>;
+
+NodeView View(const PathNode* n) {
+    return {n->cellX, n->cellY, n->cost, n->parent ? n->parent->cellX : -1, n->parent ? n->parent->cellY : -1};
+}
+
+template <typename List>
+std::vector<NodeView> Views(const List& list) {
+    std::vector<NodeView> views;
+    for (const auto& n : list) views.push_back(View(&*n));
+    return views;
+}
+
+// A pixel in cell c; row and column 0 also take -15..-1, which divide into cell 0.
+int32_t PixelIn(int32_t c) { return c == 0 ? rand() % 31 - 15 : c * 16 + rand() % 16; }
+
+TEST_F(PathSearchTest, EverySearchMatchesTheRuleNodeForNode) {
+    int32_t searches = 0, found = 0, exhausted = 0, cut = 0, blocked = 0;
+    for (unsigned seed = 0; seed < 10000; seed++) {
+        std::srand(seed);
+        level = static_cast<int32_t>(seed % 6);
+        GenerateIslands();
+        // Whirlpools on open sea in half the worlds. A quarter are lanes of sea a cell wide,
+        // each wall between two with one gap: a near player may be far by water, and
+        // the ceiling cuts the search short.
+        if (seed % 4 == 3) {
+            for (int32_t cy = 1; cy < 56; cy += 2) {
+                for (int32_t cx = 0; cx < 56; cx++) tileMap[CellIndex(cx, cy)] = CellLand;
+                tileMap[CellIndex(rand() % 56, cy)] = CellSea;
+            }
+        } else if (seed % 2 == 1) {
+            for (int32_t i = rand() % 12; i > 0; i--) {
+                const int32_t cell = rand() % (56 * 56);
+                if (tileMap[cell] == CellSea) tileMap[cell] = CellWhirlpool;
+            }
+        }
+        // Near pairs; pairs anywhere, often far; pairs from a port or a whirlpool; and
+        // last the player walled in, with the pirate far (the search spends its whole
+        // budget) or near (the ceiling cuts it short).
+        for (int32_t kind = 0; kind < 4; kind++) {
+            int32_t sx = rand() % 56, sy = rand() % 56, gx, gy;
+            if (kind == 0) {
+                gx = std::clamp(sx + rand() % 5 - 2, 0, 55), gy = std::clamp(sy + rand() % 5 - 2, 0, 55);
+            } else {
+                gx = rand() % 56, gy = rand() % 56;
+            }
+            if (kind == 2) {
+                const Port* port = ports[rand() % ports.Count()];
+                sx = port->cellX, sy = port->cellY;
+                for (int32_t cell = 0; cell < 56 * 56; cell++)
+                    if (tileMap[cell] == CellWhirlpool && rand() % 4 == 0) gx = cell / 56, gy = cell % 56;
+            }
+            if (kind == 3) {
+                gx = 2 + rand() % 52, gy = 2 + rand() % 52, sx = 55 - gx, sy = 55 - gy;
+                if (rand() % 2 == 0) sx = std::clamp(gx + rand() % 9 - 4, 0, 55), sy = std::clamp(gy + rand() % 9 - 4, 0, 55);
+                const int8_t walls[] = {2, 3, 4, 5, 6, -2, -3, -4};
+                for (int32_t dx = -1; dx <= 1; dx++)
+                    for (int32_t dy = -1; dy <= 1; dy++)
+                        if (dx != 0 || dy != 0) tileMap[CellIndex(gx + dx, gy + dy)] = walls[rand() % 8];
+            }
+            player->x = PixelIn(gx), player->y = PixelIn(gy);
+            Ship pirate{}, rule{};
+            pirate.x = rule.x = PixelIn(sx), pirate.y = rule.y = PixelIn(sy);
+            pirate.blockedTimer = rule.blockedTimer = rand() % 3 == 0 ? 1 + rand() % 200 : 0;
+            SCOPED_TRACE(::testing::Message() << "seed " << seed << " kind " << kind << " from " << sx << ", " << sy
+                                              << " to " << gx << ", " << gy << " blocked " << pirate.blockedTimer);
+
+            literal::PlanPath(&rule);
+            PlanPath(&pirate);
+            ASSERT_EQ(pirate.waypointX, rule.waypointX);
+            ASSERT_EQ(pirate.waypointY, rule.waypointY);
+            // The same nodes expanded in the same order, and the same nodes left waiting,
+            // in the same order, with the same costs and parents.
+            ASSERT_EQ(Views(std::vector<PathNode*>(closedNodes, closedNodes + closedNodeCount)),
+                      Views(literal::closedNodes));
+            std::vector<bool> expanded(pathNodeCount);
+            for (int32_t i = 0; i < closedNodeCount; i++) expanded[closedNodes[i] - pathNodes] = true;
+            std::vector<PathNode*> waiting;
+            for (int32_t i = 0; i < pathNodeCount; i++)
+                if (!expanded[i]) waiting.push_back(&pathNodes[i]);
+            ASSERT_EQ(Views(waiting), Views(literal::openNodes));
+
+            searches++;
+            found += rule.waypointX != -1;
+            exhausted += closedNodeCount == kPathBudget;
+            cut += rule.waypointX == -1 && closedNodeCount < kPathBudget && !literal::openNodes.empty();
+            blocked += pirate.blockedTimer > 0;
+        }
+    }
+    // Every ending is well represented.
+    EXPECT_GT(found, 15000);
+    EXPECT_GT(exhausted, 8000);
+    EXPECT_GT(searches - found - exhausted, 5000);
+    EXPECT_GT(cut, 50);
+    EXPECT_GT(blocked, 10000);
+    level = 0;
+}
+
+// Hand-made seas: a picture of cells with its top left corner at (left, top), on a sea
+// that is otherwise all water or all land. '.' sea, '#' land, 'r' a rock, 'P' a port,
+// 'W' a whirlpool.
+TEST_F(PathSearchTest, WhatThePiratesFind) {
+    const std::string corridor = std::string(56, '.');
+    struct Case {
+        const char* what;
+        int32_t outside;
+        int32_t left, top;
+        std::vector<std::string> picture;
+        int32_t sx, sy, gx, gy, blockedTimer;
+        int32_t wx, wy;  // the waypoint's cell, -1, -1 for none
+        int32_t expanded;
+    } cases[] = {
+        {"the player next door", CellSea, 0, 0, {}, 10, 10, 11, 10, 0, 11, 10, 2},
+        // The straight neighbours next to the player score better than the player's cell
+        // and are expanded first, offering it no cheaper route.
+        {"the player a diagonal away", CellSea, 0, 0, {}, 10, 10, 11, 11, 0, 11, 11, 4},
+        // Straight steps only: (10, 11) and (11, 10) score alike, and the one found
+        // later, (11, 10), is taken first; the goal is found from it, and (10, 11)
+        // offers no cheaper route.
+        {"the diagonal while blocked", CellSea, 0, 0, {}, 10, 10, 11, 11, 1, 11, 10, 4},
+        {"through a diagonal gap", CellSea, 9, 9, {"....", "..##", ".#.#", ".###"}, 10, 10, 11, 11, 0, 11, 11, 2},
+        {"not through it while blocked", CellSea, 9, 9, {"....", "..##", ".#.#", ".###"}, 10, 10, 11, 11, 200, -1, -1,
+         500},
+        {"walled in, far away", CellSea, 39, 39, {"###", "#.#", "###"}, 5, 5, 40, 40, 0, -1, -1, 500},
+        // The player's cell is land. A score of 150 is not below the ceiling: the 51st
+        // cell of the channel, 150 away, is never taken.
+        {"out of reach next door", CellLand, 0, 10, {corridor}, 0, 10, 0, 11, 0, -1, -1, 50},
+        {"past a port to a port", CellLand, 0, 10, {"...P..P" + corridor}, 0, 10, 6, 10, 0, 1, 10, 7},
+        {"past a whirlpool to one", CellLand, 0, 10, {"...W..W" + corridor}, 0, 10, 6, 10, 0, 1, 10, 7},
+        {"not past a rock", CellLand, 0, 10, {"...r..." + corridor}, 0, 10, 6, 10, 0, -1, -1, 3},
+        {"not past land", CellLand, 0, 10, {"...#..." + corridor}, 0, 10, 6, 10, 0, -1, -1, 3},
+        // (13, 12) is found from (12, 11) at cost 10; the later route from (13, 11)
+        // costs 6 and re-parents it while it waits, so the path leaves by (13, 11).
+        {"a cheaper route while waiting", CellLand, 9, 9, {"######", "##.#.#", "#....#", "####.#", "#....#", "######"}, 13,
+         10, 10, 13, 0, 13, 11, 9},
+        // (12, 11) is expanded at cost 11, reached by way of (11, 13) and (12, 12); the
+        // route of 10 from (11, 12) comes after and changes nothing.
+        {"no cheaper route once expanded", CellLand, 9, 9,
+         {"#######", "##...##", "#...#.#", "#...#.#", "#...#.#", "#######"}, 10, 13, 14, 13, 0, 11, 13, 12},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::memset(tileMap, static_cast<int8_t>(c.outside), sizeof tileMap);
+        for (size_t row = 0; row < c.picture.size(); row++)
+            for (size_t col = 0; col < c.picture[row].size() && c.left + col < 56; col++) {
+                const char m = c.picture[row][col];
+                SetCell(c.left + static_cast<int32_t>(col), c.top + static_cast<int32_t>(row),
+                        m == '#' ? CellLand : m == 'r' ? -3 : m == 'P' ? CellPort : m == 'W' ? CellWhirlpool : CellSea);
+            }
+        AddPlayer(c.gx * 16 + 8, c.gy * 16 + 6);
+        Ship pirate{};
+        pirate.x = c.sx * 16 + 15, pirate.y = c.sy * 16;
+        pirate.blockedTimer = c.blockedTimer;
+        const std::vector<int32_t> expected =
+            c.wx < 0 ? std::vector<int32_t>{-1, -1} : std::vector<int32_t>{c.wx * 16 + 8, c.wy * 16};
+        literal::PlanPath(&pirate);
+        EXPECT_EQ(std::vector<int32_t>({pirate.waypointX, pirate.waypointY}), expected) << "by the rule";
+        EXPECT_EQ(static_cast<int32_t>(literal::closedNodes.size()), c.expanded) << "by the rule";
+        pirate.waypointX = pirate.waypointY = 0;
+        PlanPath(&pirate);
+        EXPECT_EQ(std::vector<int32_t>({pirate.waypointX, pirate.waypointY}), expected);
+        EXPECT_EQ(closedNodeCount, c.expanded);
+        ClearWorldLists();
+    }
+}
+
+}  // namespace
