@@ -219,7 +219,7 @@ TEST_F(PirateTest, PiratesPlanAfreshWhenTheirTimeComesUnlessInThePlayersCell) {
     for (srand(seed); rand() % 10 >= 6; srand(++seed)) {  // the range draw misses: 15 is not below 10 + r
     }
     const int32_t next = rand() % 15 + 5;
-    pirate->waypointY = 7, pirate->replanTimer = 0;
+    pirate->x = pirate->y = 400, pirate->waypointX = -1, pirate->waypointY = 7, pirate->replanTimer = 0;
     srand(seed);
     UpdateShips();
     EXPECT_EQ(Values({pirate->replanTimer, pirate->waypointY}), Values({next, 7}));
