@@ -3,6 +3,16 @@
 #include "platform/audio.h"
 #include "world/world.h"
 
+void FireCannonball(Ship* ship, int32_t side, int32_t fromPlayer) {
+    PlaySound(SoundShoot);
+    ship->fireSide = side;
+    ship->fireCooldown = 16;
+    // Heading (1, 0) fires starboard straight down (0, 1) and port straight up (0, -1).
+    const int32_t turn = side == 1 ? 1 : -1;
+    cannonballs.Append(new Cannonball{50, fromPlayer, ship->x + ship->headingX, ship->y, -turn * ship->headingY,
+                                      turn * ship->headingX});
+}
+
 bool AdvanceCannonball(int32_t index) {
     Cannonball* ball = cannonballs[index];
     ball->life--;

@@ -1,7 +1,212 @@
 #include "pirates/pirates.h"
 
+#include <algorithm>
+#include <cstdlib>
+
+#include "pirates/cannonballs.h"
+#include "pirates/hazards.h"
+#include "pirates/pathsearch.h"
+#include "platform/audio.h"
+#include "sailing/sailing.h"
+#include "world/world.h"
+
 const int32_t spinHeadings[8][2] = {{-1, 0}, {-1, -1}, {0, -1}, {-1, 1}, {0, 1}, {1, -1}, {1, 0}, {1, 1}};
 
-// Pirates come with the pirate ships work.
-void SpawnPirates() {}
-void UpdateShips() {}
+namespace {
+
+// The side a ball strikes, by its velocity (rows) and the ship's heading (columns), both
+// in the order (-1, -1), (-1, 0), (-1, 1), (0, -1), (0, 0), (0, 1), (1, -1), (1, 0), (1, 1).
+const int32_t kHitSide[9][9] = {
+    {0, 0, 0, 1, 0, 0, 1, 0, 1}, {1, 1, 0, 1, 1, 0, 1, 1, 0}, {1, 1, 1, 1, 0, 0, 0, 1, 0},
+    {0, 0, 0, 1, 0, 1, 1, 1, 1}, {0, 0, 1, 1, 0, 0, 1, 1, 0}, {1, 1, 1, 0, 1, 0, 0, 0, 0},
+    {0, 0, 0, 0, 0, 1, 1, 0, 1}, {0, 0, 1, 0, 0, 1, 0, 0, 1}, {1, 1, 1, 0, 0, 1, 0, 1, 0},
+};
+
+int32_t HeadingIndex(int32_t dx, int32_t dy) { return 3 * dx + dy + 4; }
+
+// Whether a corner of a ship at (px, py) would stand in open water: sea, a port or a
+// whirlpool, inside the world. Unlike the player's own steering, a point above the top
+// edge blocks.
+bool PointIsOpen(int32_t px, int32_t py) { return py >= 0 && !PointBlocksShip(px, py); }
+
+// The hull's box, shifted a pixel along its heading's x: x from X - 5 (not included) to
+// X + 11, y from y - 7 to y + 13.
+bool PointInHull(const Ship* ship, int32_t px, int32_t py) {
+    const int32_t x = ship->x + ship->headingX;
+    return px > x - 5 && px <= x + 11 && py >= ship->y - 7 && py <= ship->y + 13;
+}
+
+bool BallStrikes(const Ship* ship, const Cannonball* ball) {
+    return PointInHull(ship, ball->x + 3, ball->y) || PointInHull(ship, ball->x + 7, ball->y) ||
+           PointInHull(ship, ball->x + 1, ball->y + 6) || PointInHull(ship, ball->x + 7, ball->y + 6);
+}
+
+// The player's balls strike only pirates and the pirates' only the player; a splash
+// strikes nothing. Several balls may strike in one frame.
+void TakeHits(Ship* ship) {
+    const bool pirate = ship != player;
+    for (int32_t i = cannonballs.Count() - 1; i >= 0; i--) {
+        const Cannonball* ball = cannonballs[i];
+        if (ball->life <= 7 || ship->health <= 0 || (ball->fromPlayer == 1) != pirate) continue;
+        if (!BallStrikes(ship, ball)) continue;
+        PlaySound(SoundHit);
+        ship->hitSide = kHitSide[HeadingIndex(ball->vx, ball->vy)][HeadingIndex(ship->headingX, ship->headingY)];
+        ship->hitTimer = 16;
+        ship->health--;
+        if (ship == player && ship->health == 1) PlayMusic(MusicDanger);
+        cannonballs.RemoveAt(i);
+    }
+}
+
+// Turning a quarter turn from the player's bearing points the port broadside at the
+// player; within 7 pixels on an axis that axis counts as level.
+void FacePlayer(Ship* pirate, int32_t dX, int32_t dY) {
+    pirate->headingY = dX >= -7 && dX <= 7 ? 0 : Sign(dX);
+    pirate->headingX = dY >= -7 && dY <= 7 ? 0 : -Sign(dY);
+}
+
+// The aim is 4 pixels below or above the waypoint (by sideOffset), so that a pirate
+// blocked on one side of a channel tries the other.
+int32_t AimStepY(const Ship* pirate) { return Sign(pirate->waypointY + 4 * pirate->sideOffset + 3 - pirate->y); }
+
+void FollowPath(Ship* pirate) {
+    if (pirate->spinTimer > 0 || pirate->waypointX == -1 || pirate->waypointY == -1) return;
+    const int32_t stepX = Sign(pirate->waypointX - pirate->x);
+    // Held by its own broadside or a hit: it counts as blocked.
+    if (pirate->fireCooldown > 0 || pirate->hitTimer > 0) {
+        pirate->sideOffset = -pirate->sideOffset;
+        pirate->blockedTimer = 200;
+        return;
+    }
+    int32_t sX = stepX, sY = AimStepY(pirate);
+    if (!StepShip(pirate, sX, sY)) {
+        pirate->sideOffset = -pirate->sideOffset;
+        sX = stepX, sY = AimStepY(pirate);
+        if (!StepShip(pirate, sX, sY)) {
+            pirate->blockedTimer = 200;
+            return;
+        }
+    }
+    if (pirate->sailTimer == -1) pirate->sailTimer = 15;
+    pirate->headingX = sX;
+    pirate->headingY = sY;
+}
+
+void Replan(Ship* pirate) {
+    if (pirate->blockedTimer > 0) pirate->blockedTimer--;
+    if (pirate->replanTimer > 0) {
+        pirate->replanTimer--;
+        return;
+    }
+    pirate->replanTimer = rand() % 15 + 5;
+    // Sharing the player's cell, the pirate keeps its waypoint.
+    if (pirate->x / kCellSize == player->x / kCellSize && pirate->y / kCellSize == player->y / kCellSize) return;
+    PlanPath(pirate);
+}
+
+// A pirate afloat while the player is afloat: it faces the player, and stands and fires
+// when close (the range a little random each frame, narrower on later islands), or else
+// sails its path and now and then plans it anew.
+void PirateTurn(Ship* pirate) {
+    const int32_t dX = player->x - pirate->x, dY = player->y - pirate->y;
+    if (pirate->spinTimer == 0) FacePlayer(pirate, dX, dY);
+
+    const int32_t hardness = std::min(level, 5);
+    const int32_t range = 20 - 2 * hardness;
+    if (std::abs(dX) < range + rand() % 10 && std::abs(dY) < range + rand() % 10) {
+        if (pirate->fireCooldown > 0 || pirate->hitTimer > 0) return;
+        if (rand() % (55 - 10 * hardness) == 1) FireCannonball(pirate, 0, 0);
+        return;
+    }
+    FollowPath(pirate);
+    Replan(pirate);
+}
+
+}  // namespace
+
+void SpawnPirates() {
+    if (ships.Count() >= level + 5) return;
+    if (rand() % (700 - std::min(25 * level, 500)) != 1) return;
+    Ship* pirate = new Ship{};
+    pirate->sailTimer = pirate->screenX = pirate->screenY = -1;
+    pirate->replanTimer = rand() % 30 + 25;
+    pirate->sinkTimer = 500;
+    pirate->sideOffset = 1;
+    pirate->waypointX = pirate->waypointY = -1;
+    int32_t cellX, cellY;
+    DrawFreeCell(cellX, cellY);
+    pirate->x = cellX * kCellSize + 6;
+    pirate->y = cellY * kCellSize + 1;
+    do {
+        pirate->headingX = rand() % 3 - 1;
+        pirate->headingY = rand() % 3 - 1;
+    } while (pirate->headingX == 0 && pirate->headingY == 0);
+    pirate->kind = rand() % 3 + 1;
+    pirate->health = (rand() % (level + 4)) / 2 + 2;
+    ships.Append(pirate);
+}
+
+void DrawFreeCell(int32_t& cellX, int32_t& cellY) {
+    const auto open = [](int32_t cx, int32_t cy) { return CellInMap(cx, cy) && tileMap[CellIndex(cx, cy)] == CellSea; };
+    do {
+        cellX = rand() % 55;
+        cellY = rand() % 55;
+    } while (!open(cellX, cellY) || !open(cellX - 1, cellY) || !open(cellX, cellY - 1) || !open(cellX + 1, cellY) ||
+             !open(cellX, cellY + 1));
+}
+
+void UpdateShips() {
+    for (int32_t i = ships.Count() - 1; i >= 0; i--) {
+        Ship* ship = ships[i];
+        TakeHits(ship);
+
+        // A whirlpool's spin turns the heading every 5 frames.
+        if (ship->spinTimer > 0) {
+            ship->spinTimer--;
+            const int32_t* heading = spinHeadings[(ship->spinTimer / 5) % 8];
+            ship->headingX = heading[0];
+            ship->headingY = heading[1];
+        }
+
+        // One timer runs at a time: the broadside's, else the hit's, else the sails'.
+        if (ship->fireCooldown >= 1)
+            ship->fireCooldown--;
+        else if (ship->hitTimer >= 1)
+            ship->hitTimer--;
+        else if (ship->sailTimer >= 0)
+            ship->sailTimer--;
+
+        if (ship->health < 1) {
+            ship->sinkTimer--;
+            ship->waypointX = ship->waypointY = -1;
+            if (ship != player && ship->sinkTimer <= 0) {
+                ships.RemoveAt(i);
+                continue;
+            }
+        } else if (ship == player) {
+            PickUpBarrels();
+        } else if (player->health > 0) {
+            PirateTurn(ship);  // with the player sunk, pirates only drift in whirlpools
+        }
+
+        PullIntoWhirlpools(ship);
+    }
+}
+
+bool StepShip(Ship* ship, int32_t& stepX, int32_t& stepY) {
+    const int32_t x = ship->x, y = ship->y;
+    const int32_t ny = y + stepY;
+    if (!PointIsOpen(x - 7, ny - 7) || !PointIsOpen(x + 7, ny - 7) || !PointIsOpen(x - 7, ny + 13) ||
+        !PointIsOpen(x + 7, ny + 13))
+        stepY = 0;
+    const int32_t nx = x + stepX;
+    if (!PointIsOpen(nx - 7, y - 7) || !PointIsOpen(nx + 7, y - 7) || !PointIsOpen(nx - 7, y + 7) ||
+        !PointIsOpen(nx + 7, y + 7) || !PointIsOpen(nx - 7, y + 13) || !PointIsOpen(nx + 7, y + 13))
+        stepX = 0;
+    if (stepX == 0 && stepY == 0) return false;
+    ship->prevX = x;
+    ship->prevY = y;
+    ship->x = x + stepX;
+    ship->y = y + stepY;
+    return true;
+}

@@ -1,13 +1,28 @@
-// Pirate ships: spawning, and the per-frame update of every ship.
+// Pirate ships: spawning, and the per-frame update of every ship, the player's included.
 #pragma once
 #include <cstdint>
+
+struct Ship;
 
 // The eight headings (dx, dy) in the order a whirlpool's spin turns a ship, which is also
 // the order in which the path search tries a cell's neighbours; odd entries are diagonals.
 extern const int32_t spinHeadings[8][2];
 
-// Now and then a pirate appears on open water (only once the game is not peaceful).
+// Now and then a pirate appears on open water, while the ships (the player's included)
+// are fewer than level + 5. The sailing frame asks only once the game is not peaceful.
 void SpawnPirates();
 
-// Hits, spins, timers, sinking and the pirates' hunting, for every ship.
+// Picks a cell at random, drawing column then row, until the cell and its four
+// neighbours are all open sea: where pirates, barrels and whirlpools appear.
+void DrawFreeCell(int32_t& cellX, int32_t& cellY);
+
+// For every ship, last to first: cannonball hits, the whirlpool's spin, one running
+// timer, sinking (a pirate is removed when sunk long enough), then the player's barrels
+// or a pirate's hunting, and last the whirlpools' grip.
 void UpdateShips();
+
+// One pixel's step by (stepX, stepY) (each -1, 0 or 1) for a pirate on its path or any
+// ship in a whirlpool's pull: the vertical step is tried first at the old x, then the
+// horizontal at the old y, each dropped (set to 0) when a corner of the hull (or on the
+// sides its middle) would leave open water. Returns whether the ship moved.
+bool StepShip(Ship* ship, int32_t& stepX, int32_t& stepY);

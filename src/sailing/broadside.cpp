@@ -1,5 +1,42 @@
 #include "sailing/broadside.h"
 
-// Broadsides and the game's end come with the broadsides work.
-void FireBroadside(int32_t) {}
-void CheckGameOver() {}
+#include <cstdlib>
+#include <string>
+
+#include "flow/dispatch.h"
+#include "flow/highscore.h"
+#include "pirates/cannonballs.h"
+#include "platform/audio.h"
+#include "platform/input.h"
+#include "render/dialog.h"
+#include "render/text.h"
+#include "texts.h"
+#include "world/world.h"
+
+void FireBroadside(int32_t button) {
+    // A release while reloading is simply lost: it does not fire once the guns are ready.
+    if (!wasReleased(button)) return;
+    if (player->fireCooldown > 0 || player->hitTimer > 0 || player->health < 1 || cannonballCount < 1) return;
+    cannonballCount--;
+    FireCannonball(player, button == ButtonA ? 1 : 0, 1);
+}
+
+void CheckGameOver() {
+    // The sinking picture plays for a while before anyone speaks.
+    if (player->sinkTimer >= 400) return;
+    StopMusic();
+    if (gold > highScore) {
+        PlaySound(SoundNextLevel);
+        highScore = gold;
+        SaveHighScore(highScore);
+        ClearWorldLists();
+        GameState = 5;
+        StartDialog(1, (newHighScoreText + NumberText(highScore) + "!").c_str(), BackToMenu);
+        return;
+    }
+    // One of four speakers, one of its two lines; the sea stays behind the dialog until
+    // it is dismissed.
+    const int32_t speaker = rand() % 4;
+    const int32_t line = rand() % 2;
+    StartDialog(speaker + 1, gameOverLines[speaker * 2 + line], EnterGameOver);
+}

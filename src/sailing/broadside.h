@@ -2,8 +2,11 @@
 #pragma once
 #include <cstdint>
 
-// Fires a broadside when the button (ButtonA or ButtonB) was let go this frame.
+// Fires a broadside to starboard (ButtonA) or to port (ButtonB) when the button was let
+// go this frame, the ship is ready and a cannonball is left.
 void FireBroadside(int32_t button);
 
-// Ends the game once the player's ship has sunk and settled.
+// Called each frame once the player's ship has sunk: when it has settled (101 frames
+// after the sinking) the game ends, with a saved new high score and its dialog, or with
+// a random last word over the frozen sea before the game-over screen.
 void CheckGameOver();
