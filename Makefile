@@ -2,6 +2,7 @@
 #   make run           installs what is missing, builds the game and starts it
 #   make test          installs what is missing, builds and runs the whole test suite headless
 #   make fuzz          fuzzes the score file reader (a clang build of its own in build-fuzz)
+#   make soak          plays SOAK_FRAMES frames of random play in the sanitizer build, checking every frame
 #   make install       installs the game under PREFIX (default /usr/local; DESTDIR is honoured)
 #   make uninstall     removes what make install put there
 #   make deb           builds the Debian package build/quillbarrow_<version>_<arch>.deb
@@ -26,13 +27,17 @@ ARM64_LIBRARIES := libsdl1.2-compat libsdl1.2-compat-shim libsdl-mixer1.2 libsdl
     libsdl1.2-compat-dev libsdl-mixer1.2-dev libpng-dev zlib1g-dev libgtest-dev
 WEB_PACKAGES := emscripten chromium
 BUILD := build
+# The sanitizer build (AddressSanitizer, UBSan, leak checks) of the soak.
+ASAN_BUILD := build-asan
+SOAK_FRAMES := 10000000
+SOAK_SEED := 1
 ARM64_BUILD := build-arm64
 WEB_BUILD := build-web
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 PREFIX := /usr/local
 CONFIGURE := cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps build run test bench fuzz sounds game install uninstall deb test-install \
+.PHONY: all deps build run test bench fuzz soak soak-build sounds game install uninstall deb test-install \
         arm64 test-arm64 handheld test-handheld web test-web npm clean
 
 all: build
@@ -68,8 +73,22 @@ run: deps
 	cmake --build $(BUILD) -j$(JOBS) --target quillbarrow
 	./$(BUILD)/quillbarrow
 
-test: build
+# The suite, then a short soak of the sanitizer build that reaches every screen and event.
+test: build soak-build
 	cd $(BUILD) && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ctest --output-on-failure -j$(JOBS)
+	$(SOAK) 200000 6 > $(ASAN_BUILD)/soak.log || { cat $(ASAN_BUILD)/soak.log; exit 1; }
+	tail -n 1 $(ASAN_BUILD)/soak.log
+
+# The soak runs from the top of the tree, where ./data is; LSan passes over the leaks
+# inside SDL and SDL_mixer themselves.
+SOAK := LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp ./$(ASAN_BUILD)/soak
+
+soak-build: deps
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLBARROW_ASAN=ON
+	cmake --build $(ASAN_BUILD) -j$(JOBS) --target soak
+
+soak: soak-build
+	$(SOAK) $(SOAK_FRAMES) $(SOAK_SEED)
 
 bench: deps
 	$(call install_missing,$(BENCH_PACKAGES))
@@ -169,4 +188,4 @@ npm:
 	$(call install_missing,npm)
 
 clean:
-	rm -rf $(BUILD) $(ARM64_BUILD) $(WEB_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ARM64_BUILD) $(WEB_BUILD) $(FUZZ_BUILD) $(ASAN_BUILD)
