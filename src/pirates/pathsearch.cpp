@@ -16,132 +16,210 @@ namespace {
 // goal). The bonus is fixed per cell, so the score moves only when the cost drops.
 //
 // The search expands the node of lowest score, and among equal scores the one found
-// last. Both fit in one number, the node's key: score + 50 x D0 (never negative, below
-// 2^19) in the high bits and the node's place in pathNodes, counted down from 4095, in
-// the low 12; the smallest key is the node to take.
-constexpr int32_t kPlaceBits = 12;
-constexpr uint32_t kLastPlace = (1u << kPlaceBits) - 1;
+// last. It files the waiting nodes by rank, the score plus 50 x D0: never negative, and
+// below 2^19, since D0 is at most 2 x 55^2 and a cost at most 5 a step for 500 steps.
+// A node whose score is at or above the ceiling of 150 x D0 (a rank of 200 x D0) is not
+// filed: it cannot be taken until a cheaper route lowers it.
+constexpr uint32_t kRanks = 1 << 19;
 
-// The keys of the nodes waiting to be expanded, as a binary heap with the smallest on
-// top, and each node's slot in it. Nodes whose score is at or above the ceiling are not
-// in it: they cannot be taken until a cheaper route lowers them. The slot after the last
-// key holds kNoKey, so that a last child never needs a brother.
-constexpr uint32_t kNoKey = 0xFFFFFFFF;
-uint32_t openNodes[kMapCells * kMapCells + 1];
-int32_t openCount;
-int16_t heapSlots[kMapCells * kMapCells];
-// True while the top key is the node being expanded: it stays until the first key pushed
-// in its expansion takes its place, or is taken off after the expansion.
-bool topTaken;
+// For each rank, the list of its nodes, the one found last first: the head of the lowest
+// rank's list is the node to expand. A node is known by its place in pathNodes, which
+// grows as nodes are found. The start node, place 0, is expanded first and never filed,
+// so 0 ends a list: rankHeads holds the first place of each list (0 for none), and
+// nextInRank the place after each node.
+uint16_t rankHeads[kRanks];
+uint16_t nextInRank[kMapCells * kMapCells];
+uint32_t nodeRanks[kMapCells * kMapCells];
 
-// The current key of each node of pathNodes.
-uint32_t openKeys[kMapCells * kMapCells];
+// Which ranks have a list, a bit a rank; above that a bit for each word of them that is
+// not empty, and above that a bit for each word of those, so that the lowest rank in use
+// is three steps down from the top. No word below lowestWord holds a bit: the nodes
+// taken are mostly of ranks close together, and the top is seldom needed.
+uint64_t rankBits[kRanks / 64];
+uint64_t rankWords[kRanks / 64 / 64];
+uint64_t rankGroups[kRanks / 64 / 64 / 64];
+uint32_t lowestWord;
 
-// What the search knows of each cell. mark - markBase is the cost of the cell's node
-// while it waits, 0 once it is expanded or the cell is found blocked (so that no route
-// is ever cheaper), and 4096 or more when the search has not reached the cell: the
-// marks of earlier searches lie below markBase, so nothing needs clearing between
-// searches. Routes never cost 4096.
-constexpr uint32_t kUnreached = 1u << kPlaceBits;
-uint32_t cellMarks[kMapCells * kMapCells];
+inline uint32_t Lowest(uint64_t bits) { return static_cast<uint32_t>(__builtin_ctzll(bits)); }
+inline uint64_t Bit(uint32_t i) { return uint64_t{1} << (i & 63); }
+
+inline void UseRank(uint32_t rank) {
+    const uint32_t word = rank / 64;
+    if (rankBits[word] == 0) {
+        rankWords[word / 64] |= Bit(word);
+        rankGroups[word / 64 / 64] |= Bit(word / 64);
+        if (word < lowestWord) lowestWord = word;
+    }
+    rankBits[word] |= Bit(rank);
+}
+
+inline void ReleaseRank(uint32_t rank) {
+    const uint32_t word = rank / 64;
+    if ((rankBits[word] &= ~Bit(rank)) != 0) return;
+    if ((rankWords[word / 64] &= ~Bit(word)) != 0) return;
+    rankGroups[word / 64 / 64] &= ~Bit(word / 64);
+}
+
+// Files node n under its rank, among those found later and earlier.
+inline void File(int32_t n, uint32_t rank) {
+    uint16_t* link = &rankHeads[rank];
+    if (*link == 0) UseRank(rank);
+    while (*link > n) link = &nextInRank[*link];
+    nextInRank[n] = *link;
+    *link = static_cast<uint16_t>(n);
+}
+
+// Takes node n out of its rank's list.
+void Unfile(int32_t n, uint32_t rank) {
+    uint16_t* link = &rankHeads[rank];
+    while (*link != n) link = &nextInRank[*link];
+    *link = nextInRank[n];
+    if (rankHeads[rank] == 0) ReleaseRank(rank);
+}
+
+// The node to expand: the one found last of the lowest rank, taken out of its list; 0
+// when none is left.
+inline int32_t TakeBest() {
+    if (rankBits[lowestWord] == 0) {
+        const uint32_t group = rankGroups[0] != 0 ? 0 : 1;
+        if (rankGroups[group] == 0) return 0;
+        const uint32_t words = group * 64 + Lowest(rankGroups[group]);
+        lowestWord = words * 64 + Lowest(rankWords[words]);
+    }
+    const uint32_t rank = lowestWord * 64 + Lowest(rankBits[lowestWord]);
+    const int32_t n = rankHeads[rank];
+    rankHeads[rank] = nextInRank[n];
+    if (nextInRank[n] == 0) ReleaseRank(rank);
+    return n;
+}
+
+// Empties the files of what the last search left waiting.
+void ClearFiles() {
+    for (uint64_t& group : rankGroups)
+        for (; group != 0; group &= group - 1) {
+            const uint32_t words = static_cast<uint32_t>(&group - rankGroups) * 64 + Lowest(group);
+            for (; rankWords[words] != 0; rankWords[words] &= rankWords[words] - 1) {
+                const uint32_t word = words * 64 + Lowest(rankWords[words]);
+                for (; rankBits[word] != 0; rankBits[word] &= rankBits[word] - 1)
+                    rankHeads[word * 64 + Lowest(rankBits[word])] = 0;
+            }
+        }
+    lowestWord = kRanks / 64 - 1;
+}
+
+// The search sees the map with a border a cell wide all round, which no route enters: no
+// neighbour is ever off its map. A spot is a cell's index on it.
+constexpr int32_t kSide = kMapCells + 2;
+constexpr int32_t Spot(int32_t cx, int32_t cy) { return (cx + 1) * kSide + cy + 1; }
+
+// The spin of the pirates' steering, whose order is the order in which a node's
+// neighbours are tried (the odd directions are the diagonals), and the same as steps
+// between spots.
+constexpr int32_t kSpin[8][2] = {{-1, 0}, {-1, -1}, {0, -1}, {-1, 1}, {0, 1}, {1, -1}, {1, 0}, {1, 1}};
+constexpr int32_t kSpotSteps[8] = {
+    kSpin[0][0] * kSide + kSpin[0][1], kSpin[1][0] * kSide + kSpin[1][1], kSpin[2][0] * kSide + kSpin[2][1],
+    kSpin[3][0] * kSide + kSpin[3][1], kSpin[4][0] * kSide + kSpin[4][1], kSpin[5][0] * kSide + kSpin[5][1],
+    kSpin[6][0] * kSide + kSpin[6][1], kSpin[7][0] * kSide + kSpin[7][1],
+};
+
+// What the search knows of each spot, as its mark. A mark of 0 is a spot no route enters:
+// the border, and every cell that blocks ships. Otherwise mark - markBase is the cost of
+// the spot's node while it waits, 0 once it is expanded (so that no route is ever
+// cheaper), and 4096 or more when the search has not reached it. Routes never cost 4096,
+// so a route of cost c to a spot is news exactly when markBase + c is below the spot's
+// mark. markBase falls by 4096 at every search, leaving the marks of earlier searches
+// above it, so nothing needs clearing between searches.
+constexpr uint32_t kUnreached = 4096;
+uint32_t spotMarks[kSide * kSide];
 uint32_t markBase;
 
-// The place in pathNodes of the node of each cell the search has reached.
-uint16_t cellPlaces[kMapCells * kMapCells];
+// The map as the blocked cells were last marked from it. When the map has changed since
+// (a whirlpool comes or goes, new islands), or markBase has run down, the marks are made
+// anew.
+int8_t surveyedMap[kMapCells * kMapCells];
 
-// The search under way: the goal's cell, D0, and the ceiling on the high bits of keys
-// (a score of 150 x D0 is a key of 200 x D0).
+void Survey() {
+    std::memcpy(surveyedMap, tileMap, sizeof surveyedMap);
+    std::memset(spotMarks, 0, sizeof spotMarks);
+    for (int32_t cx = 0; cx < kMapCells; cx++)
+        for (int32_t cy = 0; cy < kMapCells; cy++)
+            spotMarks[Spot(cx, cy)] = CodeBlocksShip(tileMap[CellIndex(cx, cy)]) ? 0 : UINT32_MAX;
+    markBase = UINT32_MAX - kUnreached;
+}
+
+// The place in pathNodes of the node of each spot the search has reached, and the spot of
+// each node.
+uint16_t spotPlaces[kSide * kSide];
+int32_t nodeSpots[kMapCells * kMapCells];
+
+// The search under way: the goal's cell, D0 and 50 x D0, and the ceiling on ranks.
 int32_t goalX;
 int32_t goalY;
 int32_t startDistance;
-uint32_t keyCeiling;
+uint32_t fullBonus;
+uint32_t rankCeiling;
 
-// Puts a key in a slot of the heap, and notes the slot for its node.
-void PutKey(int32_t slot, uint32_t key) {
-    openNodes[slot] = key;
-    heapSlots[kLastPlace - (key & kLastPlace)] = static_cast<int16_t>(slot);
-}
-
-// Moves a key up from a slot past the greater keys above it.
-void Climb(int32_t slot, uint32_t key) {
-    while (slot > 0 && key < openNodes[(slot - 1) / 2]) {
-        PutKey(slot, openNodes[(slot - 1) / 2]);
-        slot = (slot - 1) / 2;
-    }
-    PutKey(slot, key);
-}
-
-// Puts a key in the top slot, sinking it along the smaller children as far as it must:
-// not far at all when it is the smallest, as a key just pushed often is.
-void ReplaceTop(uint32_t key) {
-    int32_t hole = 0;
-    for (int32_t child = 1; child < openCount; child = 2 * hole + 1) {
-        child += openNodes[child + 1] < openNodes[child];
-        if (key < openNodes[child]) break;
-        PutKey(hole, openNodes[child]);
-        hole = child;
-    }
-    PutKey(hole, key);
-}
-
-// Takes the top key off: the last key takes its place.
-void PopOpen() {
-    const uint32_t last = openNodes[--openCount];
-    openNodes[openCount] = kNoKey;
-    if (openCount > 0) ReplaceTop(last);
-}
-
-void PushOpen(uint32_t key) {
-    if (key >> kPlaceBits >= keyCeiling) return;
-    if (topTaken) {
-        topTaken = false;
-        ReplaceTop(key);
-        return;
-    }
-    openNodes[++openCount] = kNoKey;
-    Climb(openCount - 1, key);
-}
-
-// The node of the cell at (cx, cy), tileMap index `cell`, found by a route of the given
-// cost from `from`.
-void AddNode(int32_t cx, int32_t cy, int32_t cell, uint32_t cost, PathNode* from) {
+// The node of the cell at (cx, cy) on `spot`, found by a route of the given cost from
+// `from`. Written out in each direction of the search's loop.
+[[gnu::always_inline]] inline void AddNode(int32_t cx, int32_t cy, int32_t spot, uint32_t cost, PathNode* from) {
     const int32_t n = pathNodeCount++;
     pathNodes[n] = PathNode{cx, cy, static_cast<int32_t>(cost), from};
-    cellMarks[cell] = markBase + cost;
-    cellPlaces[cell] = static_cast<uint16_t>(n);
+    nodeSpots[n] = spot;
+    spotMarks[spot] = markBase + cost;
+    spotPlaces[spot] = static_cast<uint16_t>(n);
     int32_t d = (cx - goalX) * (cx - goalX) + (cy - goalY) * (cy - goalY);
     if (d == 0) d = 1;
-    const uint32_t bonusLeft = static_cast<uint32_t>(50 * startDistance - 50 * (startDistance / d));
-    openKeys[n] = (cost + bonusLeft) << kPlaceBits | (kLastPlace - static_cast<uint32_t>(n));
-    PushOpen(openKeys[n]);
+    const uint32_t rank = cost + fullBonus - static_cast<uint32_t>(50 * (startDistance / d));
+    nodeRanks[n] = rank;
+    if (rank < rankCeiling) File(n, rank);
 }
 
-// A route of the given cost from `from` to its neighbour in direction k, cheaper than
-// what the search knows of that cell (known, as in cellMarks). Kept out of the loop over
-// the neighbours, which mostly finds nothing to do, so that the loop stays lean.
-[[gnu::noinline]] void Reach(PathNode* from, int32_t k, int32_t cell, uint32_t cost, uint32_t known) {
-    if (known < kUnreached) {
-        // Still waiting: the cheaper route re-parents the node and lowers its key.
-        const int32_t n = cellPlaces[cell];
-        pathNodes[n].cost = static_cast<int32_t>(cost);
-        pathNodes[n].parent = from;
-        cellMarks[cell] = markBase + cost;
-        const bool queued = openKeys[n] >> kPlaceBits < keyCeiling;
-        openKeys[n] -= (known - cost) << kPlaceBits;
-        if (!queued) {
-            PushOpen(openKeys[n]);
-            return;
+// A cheaper route from `from` to a node still waiting on `spot`: it re-parents the node
+// and lowers its rank.
+[[gnu::noinline]] void Lower(PathNode* from, int32_t spot, uint32_t cost) {
+    const int32_t n = spotPlaces[spot];
+    const uint32_t rank = nodeRanks[n];
+    const uint32_t lowered = rank - (static_cast<uint32_t>(pathNodes[n].cost) - cost);
+    pathNodes[n].cost = static_cast<int32_t>(cost);
+    pathNodes[n].parent = from;
+    spotMarks[spot] = markBase + cost;
+    nodeRanks[n] = lowered;
+    if (rank < rankCeiling) Unfile(n, rank);
+    if (lowered < rankCeiling) File(n, lowered);
+}
+
+// Expands nodes, the start's first, until the goal is taken, the budget is spent or
+// nothing is left under the ceiling; returns the goal's node, or null. Only the straight
+// directions, the even ones of the spin, while the pirate is blocked.
+template <bool kStraightOnly>
+PathNode* Search() {
+    const int32_t goalSpot = Spot(goalX, goalY);
+    for (int32_t n = 0, budget = kPathBudget;;) {
+        PathNode* chosen = &pathNodes[n];
+        closedNodes[closedNodeCount++] = chosen;
+        const int32_t spot = nodeSpots[n];
+        spotMarks[spot] = markBase;
+        if (spot == goalSpot) return chosen;
+
+        // Neighbours in the order of the spin. Most are expanded, blocked or no cheaper;
+        // a route to one is news when its cost over markBase is below the mark.
+        const uint32_t straight = markBase + static_cast<uint32_t>(chosen->cost) + 3, diagonal = straight + 2;
+        const uint32_t* around = &spotMarks[spot];
+#pragma GCC unroll 8
+        for (int32_t k = 0; k < 8; k++) {
+            if (kStraightOnly && k % 2 == 1) continue;
+            const uint32_t news = k % 2 == 1 ? diagonal : straight;
+            if (news >= around[kSpotSteps[k]]) continue;
+            const int32_t next = spot + kSpotSteps[k];
+            if (spotMarks[next] - markBase < kUnreached)
+                Lower(chosen, next, news - markBase);
+            else
+                AddNode(chosen->cellX + kSpin[k][0], chosen->cellY + kSpin[k][1], next, news - markBase, chosen);
         }
-        // The expanded node on top must go first, or the lowered key could climb over it.
-        if (topTaken) {
-            topTaken = false;
-            PopOpen();
-        }
-        Climb(heapSlots[n], openKeys[n]);
-    } else if (CodeBlocksShip(tileMap[cell])) {
-        cellMarks[cell] = markBase;  // never asked again
-    } else {
-        AddNode(from->cellX + spinHeadings[k][0], from->cellY + spinHeadings[k][1], cell, cost, from);
+
+        if (--budget == 0) return nullptr;
+        n = TakeBest();
+        if (n == 0) return nullptr;
     }
 }
 
@@ -152,68 +230,30 @@ void PlanPath(Ship* pirate) {
     goalX = player->x / kCellSize;
     goalY = player->y / kCellSize;
     startDistance = (startX - goalX) * (startX - goalX) + (startY - goalY) * (startY - goalY);
-    keyCeiling = static_cast<uint32_t>(200 * startDistance);
+    fullBonus = static_cast<uint32_t>(50 * startDistance);
+    rankCeiling = static_cast<uint32_t>(200 * startDistance);
 
-    // Last search's nodes are recycled. Every 2^20 searches the marks wrap round and are
-    // cleared.
-    markBase += kUnreached;
-    if (markBase == 0) {
-        std::memset(cellMarks, 0, sizeof cellMarks);
-        markBase = kUnreached;
-    }
-    pathNodeCount = 0;
+    // Last search's nodes are recycled.
+    if (markBase < kUnreached || std::memcmp(surveyedMap, tileMap, sizeof surveyedMap) != 0)
+        Survey();
+    else
+        markBase -= kUnreached;
+    ClearFiles();
     closedNodeCount = 0;
-    openCount = 0;
-    topTaken = false;
-    // The start cell's passability is never asked.
-    AddNode(startX, startY, CellIndex(startX, startY), 0, nullptr);
-
-    // Straight steps only while blocked: the diagonals are the odd directions. The
-    // directions of the spin as bits, bit k for entry k, by the edges they would cross.
-    const uint32_t allowed = pirate->blockedTimer >= 1 ? 0x55 : 0xFF;
-    uint32_t westward = 0, eastward = 0, northward = 0, southward = 0;
-    for (int32_t k = 0; k < 8; k++) {
-        westward |= (spinHeadings[k][0] < 0) << k;
-        eastward |= (spinHeadings[k][0] > 0) << k;
-        northward |= (spinHeadings[k][1] < 0) << k;
-        southward |= (spinHeadings[k][1] > 0) << k;
-    }
-    PathNode* goal = nullptr;
-    for (int32_t budget = kPathBudget; openCount > 0;) {
-        const uint32_t place = kLastPlace - (openNodes[0] & kLastPlace);
-        topTaken = true;
-        PathNode* chosen = &pathNodes[place];
-        closedNodes[closedNodeCount++] = chosen;
-        const int32_t cell = CellIndex(chosen->cellX, chosen->cellY);
-        cellMarks[cell] = markBase;
-        if (chosen->cellX == goalX && chosen->cellY == goalY) {
-            goal = chosen;
-            break;
-        }
-
-        // Neighbours in the order of the spin. Most are expanded, blocked or no cheaper.
-        const uint32_t chosenCost = static_cast<uint32_t>(chosen->cost);
-        uint32_t ways = allowed;
-        if (chosen->cellX == 0) ways &= ~westward;
-        if (chosen->cellX == kMapCells - 1) ways &= ~eastward;
-        if (chosen->cellY == 0) ways &= ~northward;
-        if (chosen->cellY == kMapCells - 1) ways &= ~southward;
-        // Unrolled: the test of each direction is a few instructions in a row.
-#pragma GCC unroll 8
-        for (int32_t k = 0; k < 8; k++) {
-            if ((ways >> k & 1) == 0) continue;
-            const int32_t next = cell + CellIndex(spinHeadings[k][0], spinHeadings[k][1]);
-            const uint32_t cost = chosenCost + (k % 2 == 1 ? 5 : 3);
-            const uint32_t known = cellMarks[next] - markBase;
-            if (cost < known) Reach(chosen, k, next, cost, known);
-        }
-        if (topTaken) {
-            PopOpen();
-            topTaken = false;
-        }
-
-        if (--budget == 0) break;
-    }
+    // The start cell's passability is never asked: a pirate's cell may be one that blocks
+    // ships, and then keeps its mark of 0 for later searches. Its score of -50 is under
+    // the ceiling and it is the first node expanded, unless the pirate is in the player's
+    // cell (which the pirates never ask): then score and ceiling are 0 and nothing is
+    // expanded.
+    const int32_t startSpot = Spot(startX, startY);
+    const bool startBlocked = spotMarks[startSpot] == 0;
+    pathNodes[0] = PathNode{startX, startY, 0, nullptr};
+    nodeSpots[0] = startSpot;
+    pathNodeCount = 1;
+    const PathNode* goal = startDistance == 0            ? nullptr
+                           : pirate->blockedTimer >= 1 ? Search<true>()
+                                                       : Search<false>();
+    if (startBlocked) spotMarks[startSpot] = 0;
 
     if (goal == nullptr) {
         pirate->waypointX = -1;
