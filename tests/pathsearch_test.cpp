@@ -102,7 +102,7 @@ TEST_F(PathSearchTest, EverySearchMatchesTheRuleNodeForNode) {
                       Views(literal::closedNodes));
             std::vector<bool> expanded(pathNodeCount);
             for (int32_t i = 0; i < closedNodeCount; i++) expanded[closedNodes[i] - pathNodes] = true;
-            std::vector<PathNode*> waiting;
+            std::vector<const PathNode*> waiting;
             for (int32_t i = 0; i < pathNodeCount; i++)
                 if (!expanded[i]) waiting.push_back(&pathNodes[i]);
             ASSERT_EQ(Views(waiting), Views(literal::openNodes));
