@@ -5,8 +5,9 @@
 //
 // Run it from the top of the tree, where data/ is. It prints how often each screen and
 // event was reached. When a promise breaks it prints the seed and the frame, which
-// replay the failure exactly, and exits with status 1. The score file lives in a
-// temporary home, so no real score is touched.
+// replay the failure exactly, and exits with status 1; when the run ends without having
+// reached some screen or event it names them and exits with status 3. The score file
+// lives in a temporary home, so no real score is touched.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -33,5 +34,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::printf("seed %lu: every promise held\n", seed);
+    const std::string missing = NeverReached(tally);
+    if (!missing.empty()) {
+        std::fprintf(stderr, "soak: seed %lu never reached: %s\n", seed, missing.c_str());
+        return 3;
+    }
     return 0;
 }

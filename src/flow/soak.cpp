@@ -13,6 +13,7 @@
 #include "platform/frame.h"
 #include "platform/headless.h"
 #include "platform/input.h"
+#include "pirates/pirates.h"
 #include "ports/ports.h"
 #include "render/dialog.h"
 #include "texts.h"
@@ -61,6 +62,16 @@ bool Passable(int32_t cx, int32_t cy, bool whirlpoolsToo) {
     return code == CellSea || code == CellPort || (whirlpoolsToo && code == CellWhirlpool);
 }
 
+// The ship's hull reaches 7 pixels up and 13 down from its centre: in a cell it sits either
+// high (centre 2 pixels below the cell's top, hull over the cell above too) or low (centre
+// 9 pixels down, hull over the cell below). A cell the ship fits in is one of these ways.
+bool ShipFits(int32_t cx, int32_t cy, bool whirlpoolsToo) {
+    return Passable(cx, cy, whirlpoolsToo) && (Passable(cx, cy - 1, whirlpoolsToo) || Passable(cx, cy + 1, whirlpoolsToo));
+}
+
+// Where the ship's centre goes to sit in a cell it fits.
+int32_t SeatY(int32_t cx, int32_t cy) { return cy * kCellSize + (Passable(cx, cy - 1, true) ? 2 : 9); }
+
 // The player at the controls. Buttons are pressed for one frame and let go the next, as
 // a thumb does; steering is held.
 struct Captain {
@@ -69,7 +80,12 @@ struct Captain {
     int32_t menuChoice = -2;   // the entry being walked to; -1 the sound test; -2 none yet
     int32_t mode = 0;          // what the captain is up to at sea (below)
     int32_t modeFrames = 0;
-    int32_t sellAt = 1;        // cargo to gather before selling, chosen every game
+    // The captain's ways, chosen afresh for every game: how much cargo to gather before
+    // selling (9: never sell, only load, which fills the hold), whether to fire at pirates
+    // (a captain who never does fills the magazine), whether to turn away from them.
+    int32_t sellAt = 1;
+    bool gunner = true;
+    bool wary = true;
     int32_t wanderX = 0, wanderY = 0;
     int32_t lastX = 0, lastY = 0, stuck = 0, wiggle = 0;
     int32_t pauseFrames = 0;
@@ -141,7 +157,10 @@ struct Captain {
         } else {
             Tap(ButtonA);
             menuChoice = -2;
-            sellAt = 1 + dice(8);
+            const int32_t sellAts[8] = {1, 1, 1, 2, 3, 8, 9, 9};
+            sellAt = sellAts[dice(8)];
+            gunner = dice(10) < 7;
+            wary = dice(10) < 9;
         }
     }
 
@@ -158,38 +177,89 @@ struct Captain {
             if (--pauseFrames <= 0) Tap(ButtonStart);
             return;
         }
-        if (dice(500) == 0) {
+        if (dice(2000) == 0) {
             Tap(ButtonStart);
-            pauseFrames = 1 + dice(80);
+            pauseFrames = 1 + dice(40);
             return;
         }
-        if (Fire()) return;
+        if (Dodge()) return;
+        if (gunner && Fire()) return;
+        if (wary && Flee()) return;
         if (--modeFrames <= 0) {
             const int32_t roll = dice(100);
-            mode = roll < 62 ? ToTrade : roll < 72 ? ToWander : roll < 78 ? ToIdle : roll < 88 ? ToBarrel : roll < 94 ? ToWhirlpool : ToHunt;
+            mode = roll < 72 ? ToTrade : roll < 77 ? ToWander : roll < 79 ? ToIdle : roll < 91 ? ToBarrel : roll < 94 ? ToWhirlpool : ToHunt;
             modeFrames = 100 + dice(mode == ToTrade ? 1500 : 400);
             wanderX = dice(3) - 1, wanderY = dice(3) - 1;
         }
         Steer();
     }
 
-    // A broadside when a pirate afloat lies near, off the side the button fires to.
+    // A broadside at a pirate afloat nearby when one of the eight ways a ball can fly
+    // would strike it: fired at once when the ship already lies across that way, else
+    // the ship first turns (a frame's step sets its heading).
     bool Fire() {
         if (cannonballCount <= 0 || player->fireCooldown > 0 || player->hitTimer > 0) return false;
         for (int32_t i = ships.Count() - 1; i > 0; i--) {
             const Ship* pirate = ships[i];
-            if (pirate->health < 1) continue;
+            if (pirate->health < 1 || std::abs(pirate->x - player->x) > 64 || std::abs(pirate->y - player->y) > 64)
+                continue;
+            for (const auto& way : spinHeadings) {
+                const int32_t vx = way[0], vy = way[1];
+                if (!BallWouldStrike(vx, vy, pirate)) continue;
+                if (vx == -player->headingY && vy == player->headingX) {
+                    Tap(ButtonA);
+                } else if (vx == player->headingY && vy == -player->headingX) {
+                    Tap(ButtonB);
+                } else {
+                    Hold(vy, -vx);  // the heading from which A fires that way
+                }
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // Whether a ball fired from our ship along (vx, vy) would strike the pirate where it
+    // is now, in its 42 frames of flight.
+    static bool BallWouldStrike(int32_t vx, int32_t vy, const Ship* pirate) {
+        const int32_t hullX = pirate->x + pirate->headingX;
+        const auto inHull = [&](int32_t px, int32_t py) {
+            return px > hullX - 5 && px <= hullX + 11 && py >= pirate->y - 7 && py <= pirate->y + 13;
+        };
+        for (int32_t t = 1; t <= 42; t++) {
+            const int32_t bx = player->x + vy + vx * t, by = player->y + vy * t;
+            if (inHull(bx + 3, by) || inHull(bx + 7, by) || inHull(bx + 1, by + 6) || inHull(bx + 7, by + 6)) return true;
+        }
+        return false;
+    }
+
+    // Stepping aside from a pirate's ball that would strike the ship where it is.
+    bool Dodge() {
+        for (int32_t i = cannonballs.Count() - 1; i >= 0; i--) {
+            const Cannonball* ball = cannonballs[i];
+            if (ball->fromPlayer == 1 || ball->life <= 7) continue;
+            for (int32_t t = 0; t < ball->life - 7; t++) {
+                const int32_t bx = ball->x + ball->vx * t, by = ball->y + ball->vy * t;
+                if (std::abs(bx + 4 - player->x) <= 12 && std::abs(by + 3 - player->y) <= 14) {
+                    // Across the ball's way; along it when it has none (it splashes in place).
+                    const int32_t sx = ball->vy != 0 || ball->vx != 0 ? -ball->vy : 1;
+                    const int32_t sy = ball->vy != 0 || ball->vx != 0 ? ball->vx : 0;
+                    Hold(sx, sy);
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+
+    // Sailing straight away from a pirate that comes close.
+    bool Flee() {
+        for (int32_t i = ships.Count() - 1; i > 0; i--) {
+            const Ship* pirate = ships[i];
             const int32_t dx = pirate->x - player->x, dy = pirate->y - player->y;
-            if (std::abs(dx) > 70 || std::abs(dy) > 70) continue;
-            const int32_t sx = Sign(dx), sy = Sign(dy);
-            if (sx == -player->headingY && sy == player->headingX) {
-                Tap(ButtonA);
-                return true;
-            }
-            if (sx == player->headingY && sy == -player->headingX) {
-                Tap(ButtonB);
-                return true;
-            }
+            if (pirate->health < 1 || std::abs(dx) > 56 || std::abs(dy) > 56) continue;
+            Hold(-Sign(dx), -Sign(dy));
+            return true;
         }
         return false;
     }
@@ -197,12 +267,16 @@ struct Captain {
     void Steer() {
         int32_t tx = -1, ty = -1;
         bool dock = false;
-        if (mode == ToTrade) {
+        if (mode == ToTrade || player->health <= 2) {  // low on hull: to a port that mends
             const Port* port = TradePort();
             if (port != nullptr) tx = port->cellX * kCellSize + 8, ty = port->cellY * kCellSize + 8, dock = true;
         } else if (mode == ToBarrel && barrels.Count() > 0) {
-            const Barrel* barrel = barrels[dice(barrels.Count())];
-            tx = barrel->x, ty = barrel->y;
+            const Barrel* nearest = barrels[0];
+            for (int32_t i = 1; i < barrels.Count(); i++)
+                if (std::abs(barrels[i]->x - player->x) + std::abs(barrels[i]->y - player->y) <
+                    std::abs(nearest->x - player->x) + std::abs(nearest->y - player->y))
+                    nearest = barrels[i];
+            tx = nearest->x, ty = nearest->y;
         } else if (mode == ToWhirlpool && whirlpools.Count() > 0) {
             tx = whirlpools[0]->x, ty = whirlpools[0]->y;
         } else if (mode == ToHunt && ships.Count() > 1) {
@@ -233,8 +307,10 @@ struct Captain {
             Hold(Sign(tx - player->x), Sign(ty - player->y));
             return;
         }
-        const int32_t ax = next / kMapCells == CellOf(tx) && next % kMapCells == CellOf(ty) ? tx : next / kMapCells * kCellSize + 8;
-        const int32_t ay = next / kMapCells == CellOf(tx) && next % kMapCells == CellOf(ty) ? ty : next % kMapCells * kCellSize + 4;
+        const int32_t nx = next / kMapCells, ny = next % kMapCells;
+        const bool last = nx == CellOf(tx) && ny == CellOf(ty) && !dock;
+        const int32_t ax = last ? tx : nx * kCellSize + 8;
+        const int32_t ay = last ? ty : SeatY(nx, ny);
         Hold(Sign(ax - player->x), Sign(ay - player->y));
     }
 
@@ -244,10 +320,12 @@ struct Captain {
         int32_t bestDistance = 1 << 30;
         for (int32_t i = 0; i < ports.Count(); i++) {
             const Port* port = ports[i];
-            const bool wanted = port->role == 0 ? cargo >= sellAt || cargo == 8 : port->role > 0 && (cargo < sellAt || cargo < 8);
+            const bool wanted = port->role == 0 ? cargo >= sellAt && player->health > 2 : port->role > 0;
             if (!wanted) continue;
+            // The buyer first when it is time to sell; with the hull worn, a port that mends.
+            const bool mends = port->role == 2 && cargo > 0 && player->health < 5;
             const int32_t d = std::abs(port->cellX * kCellSize - player->x) + std::abs(port->cellY * kCellSize - player->y) -
-                              (port->role == 0 ? 100000 : 0);
+                              (port->role == 0 || mends ? 100000 : 0);
             if (d < bestDistance) best = port, bestDistance = d;
         }
         return best;
@@ -275,7 +353,7 @@ struct Captain {
             const int32_t steps[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
             for (const auto& s : steps) {
                 const int32_t nx = cx + s[0], ny = cy + s[1];
-                if (!Passable(nx, ny, whirlpoolsToo) && !(nx == sx && ny == sy)) continue;
+                if (!ShipFits(nx, ny, whirlpoolsToo) && !(nx == sx && ny == sy)) continue;
                 if (!CellInMap(nx, ny) || distance[static_cast<size_t>(CellIndex(nx, ny))] >= 0) continue;
                 distance[static_cast<size_t>(CellIndex(nx, ny))] = distance[static_cast<size_t>(cell)] + 1;
                 queue.push_back(CellIndex(nx, ny));
@@ -444,4 +522,14 @@ std::string SoakSummary(const SoakTally& tally) {
     for (int32_t i = 0; i < kSoakEventCount; i++)
         out += "  " + std::string(soakEventNames[i]) + ": " + std::to_string(tally.events[i]) + "\n";
     return out;
+}
+
+std::string NeverReached(const SoakTally& tally) {
+    std::string missing;
+    const auto add = [&missing](const std::string& what) { missing += (missing.empty() ? "" : ", ") + what; };
+    for (int32_t i = 0; i < kSoakScreenCount; i++)
+        if (tally.screenVisits[i] == 0) add("screen " + std::to_string(soakScreens[i]));
+    for (int32_t i = 0; i < kSoakEventCount; i++)
+        if (tally.events[i] == 0) add(soakEventNames[i]);
+    return missing;
 }

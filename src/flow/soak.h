@@ -67,3 +67,6 @@ std::string RunSoak(int64_t frames, uint32_t seed, SoakTally* tally, void (*brok
 
 // The tally as lines of text for people: frames, screens and events with their counts.
 std::string SoakSummary(const SoakTally& tally);
+
+// The screens and events the tally never saw, comma-separated ("" when it saw them all).
+std::string NeverReached(const SoakTally& tally);
