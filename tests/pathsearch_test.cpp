@@ -134,7 +134,8 @@ TEST_F(PathSearchTest, TheRuleStillHoldsAMillionSearchesLater) {
     std::vector<std::array<int32_t, 2>> open;  // sea cells with sea to the right
     for (int32_t cx = 0; cx < 55; cx++)
         for (int32_t cy = 0; cy < 56; cy++)
-            if (tileMap[CellIndex(cx, cy)] == CellSea && tileMap[CellIndex(cx + 1, cy)] == CellSea) open.push_back({cx, cy});
+            if (tileMap[CellIndex(cx, cy)] == CellSea && tileMap[CellIndex(cx + 1, cy)] == CellSea)
+                open.push_back({cx, cy});
     for (int32_t i = 0; i < (1 << 20) + 8192; i++) {
         // The player next door to the right: found at the second expansion.
         const auto [cx, cy] = open[static_cast<size_t>(i) % open.size()];
@@ -152,8 +153,8 @@ TEST_F(PathSearchTest, TheRuleStillHoldsAMillionSearchesLater) {
         literal::PlanPath(&rule);
         PlanPath(&pirate);
         ASSERT_EQ(pirate.waypointX, rule.waypointX) << "search " << i;
-        ASSERT_EQ(Views(std::vector<PathNode*>(closedNodes, closedNodes + closedNodeCount)), Views(literal::closedNodes))
-            << "search " << i;
+        const std::vector<PathNode*> expanded(closedNodes, closedNodes + closedNodeCount);
+        ASSERT_EQ(Views(expanded), Views(literal::closedNodes)) << "search " << i;
     }
     level = 0;
 }

@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-#include "pirates/pirates.h"
-
 namespace {
 
 // A node's score is its cost less the bonus for nearing the goal, 50 x (D0 / d), where
@@ -22,9 +20,10 @@ constexpr uint32_t kRanks = 1 << 19;
 constexpr int32_t kSide = kMapCells + 2;
 constexpr int32_t Spot(int32_t cx, int32_t cy) { return (cx + 1) * kSide + cy + 1; }
 
-// The spin of the pirates' steering, whose order is the order in which a node's
-// neighbours are tried (the odd directions are the diagonals), and the same as steps
-// between spots.
+// The eight directions in the order of the pirates' spin (spinHeadings), the order in
+// which a node's neighbours are tried; the odd ones are the diagonals. Written out here so
+// that the steps between spots are built into the search's loop; the tests hold the
+// search to the rule followed with spinHeadings itself.
 constexpr int32_t kSpin[8][2] = {{-1, 0}, {-1, -1}, {0, -1}, {-1, 1}, {0, 1}, {1, -1}, {1, 0}, {1, 1}};
 constexpr int32_t kSpotSteps[8] = {
     kSpin[0][0] * kSide + kSpin[0][1], kSpin[1][0] * kSide + kSpin[1][1], kSpin[2][0] * kSide + kSpin[2][1],
@@ -192,13 +191,14 @@ void MeasureDistances() {
     search.nodeSpots[n] = spot;
     search.marks[spot] = search.markBase + cost;
     search.spotPlaces[spot] = static_cast<uint16_t>(n);
-    const uint32_t rank = cost + search.fullBonus - static_cast<uint32_t>(50 * (search.startDistance / search.distances[spot]));
+    const int32_t bonus = 50 * (search.startDistance / search.distances[spot]);
+    const uint32_t rank = cost + search.fullBonus - static_cast<uint32_t>(bonus);
     search.nodeRanks[n] = rank;
     if (rank < search.rankCeiling) FileNew(n, rank);
 }
 
 // A cheaper route from `from` to a node still waiting on `spot`: it re-parents the node
-// and lowers its rank.
+// and lowers its rank. Rare enough to be kept out of the search's loop.
 [[gnu::noinline]] void Lower(PathNode* from, int32_t spot, uint32_t cost) {
     const int32_t n = search.spotPlaces[spot];
     const uint32_t rank = search.nodeRanks[n];
@@ -271,8 +271,9 @@ void PlanPath(Ship* pirate) {
     search.fullBonus = static_cast<uint32_t>(50 * search.startDistance);
     search.rankCeiling = static_cast<uint32_t>(200 * search.startDistance);
 
+    // The last search's nodes are recycled; the distances are measured for a new goal, and
+    // the marks made anew when they must be.
     if (search.measuredFor != Spot(search.goalX, search.goalY)) MeasureDistances();
-    // Last search's nodes are recycled.
     if (search.markBase < kUnreached || std::memcmp(search.surveyedMap, tileMap, sizeof search.surveyedMap) != 0)
         Survey();
     else

@@ -20,7 +20,8 @@ constexpr int32_t kPathBudget = 500;  // expansions a search may make
 // The nodes of the last search, kept until the next one starts: a node for every cell it
 // reached (at most one a cell), in the order it found them, the start cell's first. A
 // node waiting to be expanded keeps its place in this order, and among equal scores the
-// one found last is expanded first.
+// one found last is expanded first. These are views into the search's own records, to
+// read only.
 extern const PathNode* const pathNodes;
 extern const int32_t& pathNodeCount;
 

@@ -19,7 +19,8 @@ template <int32_t W>
 void DrawSquare(int32_t x, int32_t y, Sprite data, uint16_t key) {
     if (x >= 0 && x <= kScreenWidth - W && y >= 0 && y <= kScreenHeight - W) {
         // Wholly on the screen, as most pictures are.
-        for (int32_t d = 0; d < W / 2; d++) DrawPairs(data + d * W, 0, W, (y + 2 * d) * kScreenWidth + x, true, true, key);
+        for (int32_t d = 0; d < W / 2; d++)
+            DrawPairs(data + d * W, 0, W, (y + 2 * d) * kScreenWidth + x, true, true, key);
         return;
     }
     // The columns on the screen are found once. The two rows of a double row are tested

@@ -104,7 +104,8 @@ uint32_t changesPalette[16];
 uint32_t changesShadows[16];
 
 const uint16_t* ShadowChanges() {
-    if (std::equal(Palette, Palette + 16, changesPalette) && std::equal(shadowPalette, shadowPalette + 16, changesShadows))
+    if (std::equal(Palette, Palette + 16, changesPalette) &&
+        std::equal(shadowPalette, shadowPalette + 16, changesShadows))
         return shadowChanges;
     for (const uint32_t colour : changesPalette) shadowChanges[static_cast<uint16_t>(colour)] = 0;
     // From the last entry to the first, so that the first of several with one colour wins.
@@ -142,7 +143,8 @@ void DrawSea() {
     // The first row is filled, and the others copied from it.
     uint16_t* const first = FrameBuffer + top * kScreenWidth;
     std::fill(first + left, first + right, PaletteColour(2));
-    for (int32_t y = top + 1; y < bottom; y++) std::copy(first + left, first + right, FrameBuffer + y * kScreenWidth + left);
+    for (int32_t y = top + 1; y < bottom; y++)
+        std::copy(first + left, first + right, FrameBuffer + y * kScreenWidth + left);
 }
 
 void DrawSunkShips() {
