@@ -1,17 +1,44 @@
 # Quillbarrow. On a fresh Debian 12 machine:
-#   make run    installs what is missing, builds and starts the game
-#   make test   installs what is missing, builds and runs the whole test suite headless
-#   make fuzz   fuzzes the score file reader (a clang build of its own in build-fuzz)
+#   make run           installs what is missing, builds the game and starts it
+#   make test          installs what is missing, builds and runs the whole test suite headless
+#   make fuzz          fuzzes the score file reader (a clang build of its own in build-fuzz)
+#   make soak          plays SOAK_FRAMES frames of random play in the sanitizer build, checking every frame
+#   make install       installs the game under PREFIX (default /usr/local; DESTDIR is honoured)
+#   make uninstall     removes what make install put there
+#   make deb           builds the Debian package build/quillbarrow_<version>_<arch>.deb
+#   make test-install  installs into a scratch folder and the .deb, and plays both
+#   make test-arm64    builds for arm64 and runs the whole suite under qemu-user
+#   make handheld      packs the arm64 game for handhelds: build-arm64/quillbarrow-handheld.zip
+#   make test-handheld unpacks that and plays it under qemu-user in a virtual X display
+#   make web           builds the browser version into build-web/web
+#   make test-web      plays the browser version in headless Chromium
 
-PACKAGES := g++ cmake pkg-config python3 libsdl1.2-compat-dev libsdl-mixer1.2-dev libpng-dev libgtest-dev
+PACKAGES := g++ cmake pkg-config python3 libsdl1.2-compat-dev libsdl-mixer1.2-dev libpng-dev
+TEST_PACKAGES := libgtest-dev
 BENCH_PACKAGES := libbenchmark-dev valgrind
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 FUZZ_BUILD := build-fuzz
 FUZZ_RUNS := 5000000
+DEB_PACKAGES := dpkg-dev file
+INSTALL_TEST_PACKAGES := desktop-file-utils
+ARM64_PACKAGES := g++-aarch64-linux-gnu qemu-user zip unzip xvfb xauth file
+# The arm64 libraries, unpacked into a sysroot of the build's own (never installed here).
+ARM64_LIBRARIES := libsdl1.2-compat libsdl1.2-compat-shim libsdl-mixer1.2 libsdl2-2.0-0 libpng16-16 libstdc++6 \
+    libsdl1.2-compat-dev libsdl-mixer1.2-dev libpng-dev zlib1g-dev libgtest-dev
+WEB_PACKAGES := emscripten chromium
 BUILD := build
+# The sanitizer build (AddressSanitizer, UBSan, leak checks) of the soak.
+ASAN_BUILD := build-asan
+SOAK_FRAMES := 10000000
+SOAK_SEED := 1
+ARM64_BUILD := build-arm64
+WEB_BUILD := build-web
 JOBS := $(shell nproc 2>/dev/null || echo 2)
+PREFIX := /usr/local
+CONFIGURE := cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps build run test bench fuzz sounds clean
+.PHONY: all deps build run test bench fuzz soak soak-build sounds game install uninstall deb test-install \
+        arm64 test-arm64 handheld test-handheld web test-web npm clean
 
 all: build
 
@@ -22,10 +49,11 @@ define install_missing
 	  done); \
 	if [ -n "$$missing" ]; then \
 	  if [ "$$(id -u)" = 0 ]; then \
+	    echo "Installing the missing Debian packages:" $$missing; \
 	    apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $$missing; \
 	  else \
-	    echo "These Debian packages are missing. Install them, then run make again:"; \
-	    echo "  sudo apt-get install -y $$(echo $$missing)"; \
+	    echo "These Debian packages are missing. Install them as root, then run make again:"; \
+	    echo "  su -c 'apt-get update && apt-get install -y --no-install-recommends" $$missing"'"; \
 	    exit 1; \
 	  fi; \
 	fi
@@ -35,19 +63,36 @@ deps:
 	$(call install_missing,$(PACKAGES))
 
 build: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	$(call install_missing,$(TEST_PACKAGES))
+	$(CONFIGURE)
 	cmake --build $(BUILD) -j$(JOBS)
 
-# The game reads ./data, so it starts from the top of the tree.
-run: build
+# The game alone, started from the top of the tree, where ./data is.
+run: deps
+	$(CONFIGURE)
+	cmake --build $(BUILD) -j$(JOBS) --target quillbarrow
 	./$(BUILD)/quillbarrow
 
-test: build
+# The suite, then a short soak of the sanitizer build that reaches every screen and event.
+test: build soak-build
 	cd $(BUILD) && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ctest --output-on-failure -j$(JOBS)
+	$(SOAK) 200000 6 > $(ASAN_BUILD)/soak.log || { cat $(ASAN_BUILD)/soak.log; exit 1; }
+	tail -n 1 $(ASAN_BUILD)/soak.log
+
+# The soak runs from the top of the tree, where ./data is; LSan passes over the leaks
+# inside SDL and SDL_mixer themselves.
+SOAK := LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp ./$(ASAN_BUILD)/soak
+
+soak-build: deps
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLBARROW_ASAN=ON
+	cmake --build $(ASAN_BUILD) -j$(JOBS) --target soak
+
+soak: soak-build
+	$(SOAK) $(SOAK_FRAMES) $(SOAK_SEED)
 
 bench: deps
 	$(call install_missing,$(BENCH_PACKAGES))
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	$(CONFIGURE)
 	cmake --build $(BUILD) -j$(JOBS) --target quillbarrow_bench
 	./$(BUILD)/quillbarrow_bench
 
@@ -63,5 +108,84 @@ fuzz: deps
 sounds:
 	/usr/bin/python3 tools/sound/synth.py data
 
+# The game and its icons, as installed: neither the tests nor the tools are built.
+game: deps
+	$(CONFIGURE)
+	cmake --build $(BUILD) -j$(JOBS) --target quillbarrow icons
+
+install: game
+	cmake --install $(BUILD) --prefix $(PREFIX) --strip
+
+# Removes every file of the last make install from this build folder, then the game's
+# own folders; folders shared with other programs stay.
+uninstall:
+	@test -f $(BUILD)/install_manifest.txt || { echo "Nothing to uninstall: no make install was run from $(BUILD)"; exit 1; }
+	sed 's|^|$(DESTDIR)|' $(BUILD)/install_manifest.txt | xargs -d '\n' rm -f
+	sed -n 's|\(.*/quillbarrow\)/.*|$(DESTDIR)\1|p' $(BUILD)/install_manifest.txt | sort -u | \
+	  xargs -d '\n' -r -I{} find {} -depth -type d -empty -delete
+	rm -f $(BUILD)/install_manifest.txt
+
+deb: game
+	$(call install_missing,$(DEB_PACKAGES))
+	cd $(BUILD) && cpack -G DEB
+
+test-install: deb
+	$(call install_missing,$(INSTALL_TEST_PACKAGES))
+	tests/install_test.sh $(BUILD)
+
+# arm64: the libraries in a sysroot of the build's own, the tables packed by the native
+# build's assetpack, everything else built by the cross compiler.
+arm64: deps
+	$(call install_missing,$(ARM64_PACKAGES))
+	$(CONFIGURE)
+	cmake --build $(BUILD) -j$(JOBS) --target assetpack
+	test -d $(ARM64_BUILD)/sysroot/root || tools/arm64/sysroot.sh $(ARM64_BUILD)/sysroot $(ARM64_LIBRARIES)
+	cmake -S . -B $(ARM64_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/aarch64-linux-gnu.cmake -DASSETPACK=$(CURDIR)/$(BUILD)/assetpack
+	cmake --build $(ARM64_BUILD) -j$(JOBS) --target quillbarrow quillbarrow_tests
+
+test-arm64: arm64
+	cd $(ARM64_BUILD) && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ctest --output-on-failure -j$(JOBS)
+
+# The handheld bundle: Quillbarrow.sh beside the quillbarrow folder, as firmwares lay
+# out their ports, zipped. test-handheld unpacks it and plays it under qemu and Xvfb.
+handheld: arm64
+	rm -rf $(ARM64_BUILD)/handheld $(ARM64_BUILD)/quillbarrow-handheld.zip
+	mkdir -p $(ARM64_BUILD)/handheld/quillbarrow/data
+	cp package/handheld/Quillbarrow.sh $(ARM64_BUILD)/handheld/
+	cp package/handheld/README.txt $(ARM64_BUILD)/handheld/quillbarrow/
+	cp data/*.wav $(ARM64_BUILD)/handheld/quillbarrow/data/
+	aarch64-linux-gnu-strip -o $(ARM64_BUILD)/handheld/quillbarrow/quillbarrow $(ARM64_BUILD)/quillbarrow
+	cd $(ARM64_BUILD)/handheld && zip -qr ../quillbarrow-handheld.zip Quillbarrow.sh quillbarrow
+
+test-handheld: handheld
+	tests/handheld_test.sh $(ARM64_BUILD)
+
+# The browser: emscripten's own SDL and SDL_mixer under the web's platform files, the
+# tables packed by the native build's assetpack. emscripten's tools run on Debian's
+# JavaScript libraries, whichever node is on PATH.
+web: deps
+	$(call install_missing,$(WEB_PACKAGES))
+	$(CONFIGURE)
+	cmake --build $(BUILD) -j$(JOBS) --target assetpack
+	NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release \
+	  -DASSETPACK=$(CURDIR)/$(BUILD)/assetpack
+	NODE_PATH=/usr/share/nodejs cmake --build $(WEB_BUILD) -j$(JOBS) --target quillbarrow
+
+# Plays the page in headless Chromium against the native game's frames; its screenshots
+# land in docs/. The test's npm packages (pinned by tests/web/package-lock.json) and
+# npm's cache stay in the build folder.
+test-web: web
+	command -v npm >/dev/null || $(MAKE) --no-print-directory npm
+	cmake --build $(BUILD) -j$(JOBS) --target replay
+	rm -rf $(WEB_BUILD)/native && mkdir -p $(WEB_BUILD)/native $(WEB_BUILD)/test
+	$(BUILD)/replay tests/web/native.replay $(WEB_BUILD)/native >/dev/null
+	cp tests/web/package.json tests/web/package-lock.json tests/web/web_test.mjs $(WEB_BUILD)/test/
+	cd $(WEB_BUILD)/test && npm ci --cache ../npm-cache --no-audit --no-fund --loglevel=error
+	node $(WEB_BUILD)/test/web_test.mjs $(WEB_BUILD)/web $(WEB_BUILD)/native docs
+
+npm:
+	$(call install_missing,npm)
+
 clean:
-	rm -rf $(BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ARM64_BUILD) $(WEB_BUILD) $(FUZZ_BUILD) $(ASAN_BUILD)

@@ -8,6 +8,7 @@
 // replay the failure exactly, and exits with status 1; when the run ends without having
 // reached some screen or event it names them and exits with status 3. The score file
 // lives in a temporary home, so no real score is touched.
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -26,14 +27,16 @@ int main(int argc, char** argv) {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     SoakTally tally;
+    const auto start = std::chrono::steady_clock::now();
     const std::string failure = RunSoak(frames, static_cast<uint32_t>(seed), &tally);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     ShutDown();  // the mixer's thread stops before the libraries it runs in are unloaded
     std::fputs(SoakSummary(tally).c_str(), stdout);
     if (!failure.empty()) {
         std::fprintf(stderr, "soak: seed %lu, %s\n", seed, failure.c_str());
         return 1;
     }
-    std::printf("seed %lu: every promise held\n", seed);
+    std::printf("seed %lu: every promise held over %lld frames, in %.0f s\n", seed, frames, seconds);
     const std::string missing = NeverReached(tally);
     if (!missing.empty()) {
         std::fprintf(stderr, "soak: seed %lu never reached: %s\n", seed, missing.c_str());

@@ -3,6 +3,10 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <cstdio>
+
+#include "platform/messages.h"
+
 const char* const soundFiles[kSoundCount] = {
     "./data/beep.wav",  "./data/click.wav",    "./data/shoot.wav", "./data/miss.wav",
     "./data/hit.wav",   "./data/whirl.wav",    "./data/gameover.wav", "./data/money.wav",
@@ -45,7 +49,11 @@ void PlayMusic(int32_t i) {
 
 void LoadAudio() {
     FreeAudio();  // a second boot in one process (the soak's) replaces the first's sounds
-    Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 1024);
+    // Without a sound card the game plays on in silence, after one line that says so.
+    HoldLibraryMessages();
+    const bool opened = Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 1024) == 0;
+    ReleaseLibraryMessages(opened);
+    if (!opened) std::fprintf(stderr, "quillbarrow: playing without sound: %s\n", SDL_GetError());
     Mix_VolumeMusic(128);
     for (int32_t n = 0; n < kSoundCount; n++) sounds[n] = Mix_LoadWAV_RW(SDL_RWFromFile(soundFiles[n], "rb"), 1);
     for (int32_t i = 0; i < kMusicCount; i++) musicTracks[i] = Mix_LoadMUS(musicFiles[i]);

@@ -37,6 +37,13 @@ void InitPalettes();
 // The RGB565 colour of palette entry index, as it is written into the FrameBuffer.
 inline uint16_t PaletteColour(int32_t index) { return static_cast<uint16_t>(Palette[index]); }
 
+// The 24-bit colour (0xRRGGBB) an RGB565 pixel is shown as in a PNG or the browser's
+// canvas: each channel's bits repeated to fill eight.
+inline uint32_t Rgb888(uint16_t pixel) {
+    const uint32_t r5 = pixel >> 11, g6 = (pixel >> 5) & 63, b5 = pixel & 31;
+    return (r5 << 3 | r5 >> 2) << 16 | (g6 << 2 | g6 >> 4) << 8 | (b5 << 3 | b5 >> 2);
+}
+
 // Whether (x, y) is a pixel of the FrameBuffer. The tests are unsigned, so negative
 // positions fail them too and clip rather than wrap.
 inline bool OnScreen(int32_t x, int32_t y) {

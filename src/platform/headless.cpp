@@ -9,7 +9,6 @@ uint16_t shownFrame[kScreenWidth * kScreenHeight];
 
 namespace {
 
-constexpr int32_t kKeyCodes = 512;  // beyond every SDL 1.2 key code
 constexpr int32_t kPadButtons = 12;
 
 uint8_t scriptedKeys[kKeyCodes];

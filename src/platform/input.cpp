@@ -1,20 +1,16 @@
 #include "platform/input.h"
 
-#include <SDL.h>
-
 #include <cstring>
 
-uint8_t* keyState = SDL_GetKeyState(nullptr);
-
 const int32_t keyMap[kButtonSlots] = {
-    SDLK_LCTRL,   // A
-    SDLK_LALT,    // B
-    SDLK_DOWN,    // Down
-    SDLK_UP,      // Up
-    SDLK_LEFT,    // Left
-    SDLK_RIGHT,   // Right
+    KeyLeftCtrl,  // A
+    KeyLeftAlt,   // B
+    KeyDown,      // Down
+    KeyUp,        // Up
+    KeyLeft,      // Left
+    KeyRight,     // Right
     0,            // spare
-    SDLK_RETURN,  // Start
+    KeyReturn,    // Start
     0, 0, 0, 0,   // spare
     0,            // discard slot
 };
@@ -25,22 +21,6 @@ uint8_t joyDown[kButtonSlots];
 // The logical button of each joystick button 0..11 (12: none).
 static const int32_t kJoystickButtonMap[12] = {12, ButtonB, ButtonA, 12, 12, 12,
                                                ButtonDown, ButtonLeft, ButtonUp, ButtonRight, 12, ButtonStart};
-
-static SDL_Joystick* joystick;
-
-static int32_t SdlJoystickButtonCount() {
-    if (SDL_NumJoysticks() < 1) return 0;
-    joystick = SDL_JoystickOpen(0);  // the already open pad gives the same handle
-    if (joystick == nullptr) return 0;
-    return SDL_JoystickNumButtons(joystick);
-}
-
-static int32_t SdlJoystickButton(int32_t b) {
-    return SDL_JoystickGetButton(joystick, b);
-}
-
-int32_t (*joystickButtonCount)() = SdlJoystickButtonCount;
-int32_t (*joystickButton)(int32_t b) = SdlJoystickButton;
 
 bool isHeld(int32_t k) {
     return keyState[keyMap[k]] + joyDown[k] != 0;

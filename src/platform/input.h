@@ -17,8 +17,21 @@ enum : int32_t {
 };
 constexpr int32_t kButtonSlots = 13;
 
+// The keyboard keys the game reads, by their SDL 1.2 key codes, which index keyState.
+enum : int32_t {
+    KeyReturn = 13,
+    KeyUp = 273,
+    KeyDown = 274,
+    KeyRight = 275,
+    KeyLeft = 276,
+    KeyLeftCtrl = 306,
+    KeyLeftAlt = 308,
+};
+constexpr int32_t kKeyCodes = 512;  // beyond every SDL 1.2 key code
+
 // SDL's key-state array (indexed by SDL key code, non-zero while down), kept current by
-// the event polling of the frame loop. Scripted runs point it at an array of their own.
+// the event polling of the frame loop (src/platform/controls.cpp; the browser's keys in
+// controls_web.cpp). Scripted runs point it at an array of their own.
 extern uint8_t* keyState;
 
 // The key code of each logical button; 0 for the buttons without a key.

@@ -5,18 +5,19 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/frame.h"
+
 bool SavePng(const char* path, const uint16_t* pixels, int32_t width, int32_t height, int32_t scale) {
     const int32_t w = width * scale;
     const int32_t h = height * scale;
     std::vector<uint8_t> rgb(static_cast<size_t>(w) * h * 3);
     for (int32_t y = 0; y < h; y++)
         for (int32_t x = 0; x < w; x++) {
-            const uint16_t p = pixels[(y / scale) * width + x / scale];
-            const uint8_t r5 = p >> 11, g6 = (p >> 5) & 63, b5 = p & 31;
+            const uint32_t colour = Rgb888(pixels[(y / scale) * width + x / scale]);
             uint8_t* out = &rgb[(static_cast<size_t>(y) * w + x) * 3];
-            out[0] = static_cast<uint8_t>(r5 << 3 | r5 >> 2);
-            out[1] = static_cast<uint8_t>(g6 << 2 | g6 >> 4);
-            out[2] = static_cast<uint8_t>(b5 << 3 | b5 >> 2);
+            out[0] = static_cast<uint8_t>(colour >> 16);
+            out[1] = static_cast<uint8_t>(colour >> 8);
+            out[2] = static_cast<uint8_t>(colour);
         }
     png_image image;
     std::memset(&image, 0, sizeof image);

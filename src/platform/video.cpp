@@ -5,35 +5,42 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "platform/audio.h"
 #include "platform/frame.h"
+#include "platform/messages.h"
 
 static SDL_Surface* screenSurface;
 static const Uint32 kVideoFlags = SDL_HWSURFACE | SDL_HWACCEL | SDL_DOUBLEBUF;
 
+// Shuts SDL down again and says why there is no window, in place of whatever the
+// libraries under it said while they looked for one.
+static bool WindowFailed(const char* reason) {
+    const std::string why = reason;
+    SDL_Quit();
+    ReleaseLibraryMessages(false);
+    std::fprintf(stderr, "quillbarrow: cannot open the game window: %s\n", why.c_str());
+    return false;
+}
+
 bool OpenWindow() {
+    HoldLibraryMessages();
     // A machine without a sound device still plays, silently.
     if (SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK) != 0)
         SDL_Init(SDL_INIT_VIDEO | SDL_INIT_JOYSTICK);
     SDL_ShowCursor(SDL_DISABLE);
     SDL_WM_SetCaption("Quillbarrow", nullptr);
     screenSurface = SDL_SetVideoMode(windowWidth, windowHeight, 16, kVideoFlags);
-    if (screenSurface == nullptr) {
-        std::fprintf(stderr, "quillbarrow: cannot open the game window: %s\n", SDL_GetError());
-        SDL_Quit();
-        return false;
-    }
+    if (screenSurface == nullptr) return WindowFailed(SDL_GetError());
     // Without a display SDL falls back to drawing nowhere; a game nobody can see is no
     // use, unless such a driver was asked for by name.
     char driver[32] = "";
     SDL_VideoDriverName(driver, sizeof driver);
     if ((std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0) &&
-        std::getenv("SDL_VIDEODRIVER") == nullptr) {
-        std::fprintf(stderr, "quillbarrow: cannot open the game window: no display found (is DISPLAY set?)\n");
-        SDL_Quit();
-        return false;
-    }
+        std::getenv("SDL_VIDEODRIVER") == nullptr)
+        return WindowFailed("no display found (is DISPLAY set?)");
+    ReleaseLibraryMessages(true);
     return true;
 }
 

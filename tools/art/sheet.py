@@ -45,8 +45,9 @@ def _chunk(kind, data):
     return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
 
 
-def write_png(path, width, height, pixels, scale=1, palette=PALETTE):
-    """Write an 8-bit indexed PNG. pixels is a flat list of indices, row-major."""
+def write_png(path, width, height, pixels, scale=1, palette=PALETTE, alpha=None):
+    """Write an 8-bit indexed PNG. pixels is a flat list of indices, row-major; alpha,
+    when given, is the opacity (0..255) of each palette entry in order."""
     w, h = width * scale, height * scale
     raw = bytearray()
     for y in range(h):
@@ -61,6 +62,8 @@ def write_png(path, width, height, pixels, scale=1, palette=PALETTE):
     png = b"\x89PNG\r\n\x1a\n"
     png += _chunk(b"IHDR", struct.pack(">IIBBBBB", w, h, 8, 3, 0, 0, 0))
     png += _chunk(b"PLTE", plte)
+    if alpha is not None:
+        png += _chunk(b"tRNS", bytes(alpha))
     png += _chunk(b"IDAT", zlib.compress(bytes(raw), 9))
     png += _chunk(b"IEND", b"")
     with open(path, "wb") as f:

@@ -1,0 +1,26 @@
+// The keyboard and joystick 0 as SDL 1.2 reports them.
+#include <SDL.h>
+
+#include "platform/input.h"
+
+static_assert(SDLK_RETURN == KeyReturn && SDLK_UP == KeyUp && SDLK_DOWN == KeyDown && SDLK_RIGHT == KeyRight &&
+                  SDLK_LEFT == KeyLeft && SDLK_LCTRL == KeyLeftCtrl && SDLK_LALT == KeyLeftAlt,
+              "the game's key codes are SDL 1.2's");
+
+uint8_t* keyState = SDL_GetKeyState(nullptr);
+
+static SDL_Joystick* joystick;
+
+static int32_t SdlJoystickButtonCount() {
+    if (SDL_NumJoysticks() < 1) return 0;
+    joystick = SDL_JoystickOpen(0);  // the already open pad gives the same handle
+    if (joystick == nullptr) return 0;
+    return SDL_JoystickNumButtons(joystick);
+}
+
+static int32_t SdlJoystickButton(int32_t b) {
+    return SDL_JoystickGetButton(joystick, b);
+}
+
+int32_t (*joystickButtonCount)() = SdlJoystickButtonCount;
+int32_t (*joystickButton)(int32_t b) = SdlJoystickButton;
