@@ -289,23 +289,29 @@ TEST_F(SeaViewTest, OverlappingShadowsDarkenOnce) {
         ASSERT_EQ(FrameBuffer[i], shaded[i] != Colour(2) ? once : lit[i]) << i;
     }
 
-    // The pass remembers the last colour it looked up: the same as the plain rule on
-    // random pictures with stray colours, masks from empty to full, and palettes with
+    // The pass looks colours up in a table kept for the palettes: the same as the plain
+    // rule on random pictures with stray colours, masks from empty to full (and partial
+    // ones with runs of whole bytes), and palettes changed from round to round, with
     // repeated colours (the first entry decides, a darkened colour is not looked up again).
+    InitPalettes();
+    const std::vector<uint32_t> usual(Palette, Palette + 16);
     srand(20240601);
     for (int32_t round = 0; round < 200; round++) {
         InitPalettes();
         if (round % 3 == 0) Palette[rand() % 16] = Palette[rand() % 16];
         if (round % 5 == 0) Palette[rand() % 16] = shadowPalette[rand() % 16];
+        if (round % 7 == 0) shadowPalette[rand() % 16] = static_cast<uint32_t>(rand());
         uint16_t colour = 0;
         for (uint16_t& pixel : FrameBuffer) {
-            if (rand() % 6 == 0) colour = rand() % 4 == 0 ? static_cast<uint16_t>(rand()) : Colour(rand() % 16);
+            // Stray colours, and the usual palette's (some perhaps not in this round's).
+            if (rand() % 6 == 0) colour = static_cast<uint16_t>(rand() % 4 == 0 ? rand() : usual[rand() % 16]);
             pixel = colour;
         }
         const int32_t density = round % 4;
         for (uint8_t& bits : shadowMask)
             bits = density == 3 ? 0xFF : static_cast<uint8_t>(density == 0 ? 0 : rand() & rand() >> (4 - density));
         shadowMask[rand() % 2400] = static_cast<uint8_t>(rand());
+        if (density != 3) std::fill_n(shadowMask + rand() % 2000, rand() % 400, 0xFF);
         const Picture before = Snapshot();
         DarkenPlainly();
         const Picture plain = Snapshot();

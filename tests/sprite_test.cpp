@@ -39,19 +39,26 @@ void ExpectDrawn(int x, int y, int w, int h, int frame, uint16_t background) {
 
 class SpriteTest : public GameTest {};
 
-TEST_F(SpriteTest, SixteenSquareClipsEachPixelOnItsOwn) {
-    std::vector<uint8_t> table = MakeTable(16, 16, 2);
+TEST_F(SpriteTest, EverySquareClipsEachPixelOnItsOwn) {
     const uint16_t bg = Colour(0);
-    struct Case { int x, y; } cases[] = {
-        {150, 110}, {160, 0}, {0, 120}, {-4, -3}, {-16, 5}, {5, -16}, {-15, -15}, {144, 104}, {37, 51},
+    struct Blitter { int size; void (*draw)(int32_t, int32_t, Sprite, uint16_t); } blitters[] = {
+        {8, DrawSprite8x8}, {16, DrawSprite16x16}, {24, DrawSprite24x24},
     };
-    for (const Case& k : cases) {
-        SCOPED_TRACE(::testing::Message() << "at (" << k.x << ", " << k.y << ")");
-        FillFrame(bg);
-        DrawSprite16x16(k.x, k.y, table.data(), SeaKey());
-        ExpectDrawn(k.x, k.y, 16, 16, 0, bg);
+    for (const Blitter& b : blitters) {
+        std::vector<uint8_t> table = MakeTable(b.size, b.size, 1);
+        const int w = b.size;
+        // Wholly on the screen, touching an edge, crossing it by a pixel or by all but one,
+        // and wholly off: odd and even rows above the top among them.
+        for (int x : {-w, -w + 1, -4, -1, 0, 1, 37, 159 - w, 160 - w, 161 - w, 157, 159, 160})
+            for (int y : {-w, -w + 1, -3, -2, -1, 0, 1, 51, 119 - w, 120 - w, 121 - w, 118, 119, 120}) {
+                SCOPED_TRACE(::testing::Message() << w << " at (" << x << ", " << y << ")");
+                FillFrame(bg);
+                b.draw(x, y, table.data(), SeaKey());
+                ExpectDrawn(x, y, w, w, 0, bg);
+            }
     }
-    // Only the top-left 10 x 10 pixels land on the screen at (150, 110).
+    // Only the top-left 10 x 10 pixels of a 16 x 16 land on the screen at (150, 110).
+    std::vector<uint8_t> table = MakeTable(16, 16, 1);
     FillFrame(bg);
     DrawSprite16x16(150, 110, table.data(), SeaKey());
     int drawn = 0;

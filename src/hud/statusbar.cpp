@@ -38,11 +38,13 @@ int32_t CompassFrame(const Ship* ship, int32_t tx, int32_t ty) {
 void DrawMapFrame() {
     constexpr int32_t kLeft = 45, kTop = 24, kSize = 72;
     const uint16_t key = SeaKey();
-    for (int32_t row = 0; row < kSize; row++)
+    for (int32_t d = 0; d < kSize / 2; d++)
         for (int32_t col = 0; col < kSize; col++) {
-            const uint8_t pair = MapFrame[(row / 2) * kSize + col];
-            const uint16_t colour = PaletteColour(row % 2 == 0 ? pair >> 4 : pair & 15);
-            if (colour != key) FrameBuffer[(kTop + row) * kScreenWidth + kLeft + col] = colour;
+            const uint8_t pair = MapFrame[d * kSize + col];
+            const uint16_t upper = PaletteColour(pair >> 4), lower = PaletteColour(pair & 15);
+            uint16_t* at = FrameBuffer + (kTop + 2 * d) * kScreenWidth + kLeft + col;
+            if (upper != key) at[0] = upper;
+            if (lower != key) at[kScreenWidth] = lower;
         }
 }
 
@@ -50,11 +52,14 @@ void DrawMapFrame() {
 // give or buy cargo blinking in their colours, and our ship as an X.
 void DrawIslandMap() {
     DrawMapFrame();
-    // The last column is always sea and is left out.
+    // The colour of every code a cell may hold, looked up once a frame rather than once a
+    // cell. The last column is always sea and is left out.
+    uint16_t colours[256];
+    for (int32_t code = -128; code < 128; code++) colours[static_cast<uint8_t>(code)] = PaletteColour(MapColour(code));
     for (int32_t cx = 0; cx < kMapCells - 1; cx++)
         for (int32_t cy = 0; cy < kMapCells; cy++)
             FrameBuffer[(kMapTop + cy) * kScreenWidth + kMapLeft + cx] =
-                PaletteColour(MapColour(tileMap[CellIndex(cx, cy)]));
+                colours[static_cast<uint8_t>(tileMap[CellIndex(cx, cy)])];
 
     for (int32_t i = 0; i < ships.Count(); i++) {
         const Ship* ship = ships[i];

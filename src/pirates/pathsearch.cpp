@@ -2,13 +2,6 @@
 
 #include <cstring>
 
-#include "pirates/pirates.h"
-
-PathNode pathNodes[kMapCells * kMapCells];
-int32_t pathNodeCount;
-PathNode* closedNodes[kPathBudget];
-int32_t closedNodeCount;
-
 namespace {
 
 // A node's score is its cost less the bonus for nearing the goal, 50 x (D0 / d), where
@@ -16,204 +9,292 @@ namespace {
 // goal). The bonus is fixed per cell, so the score moves only when the cost drops.
 //
 // The search expands the node of lowest score, and among equal scores the one found
-// last. Both fit in one number, the node's key: score + 50 x D0 (never negative, below
-// 2^19) in the high bits and the node's place in pathNodes, counted down from 4095, in
-// the low 12; the smallest key is the node to take.
-constexpr int32_t kPlaceBits = 12;
-constexpr uint32_t kLastPlace = (1u << kPlaceBits) - 1;
+// last. It files the waiting nodes by rank, the score plus 50 x D0: never negative, and
+// below 2^19, since D0 is at most 2 x 55^2 and a cost at most 5 a step for 500 steps.
+// A node whose score is at or above the ceiling of 150 x D0 (a rank of 200 x D0) is not
+// filed: it cannot be taken until a cheaper route lowers it.
+constexpr uint32_t kRanks = 1 << 19;
 
-// The keys of the nodes waiting to be expanded, as a binary heap with the smallest on
-// top, and each node's slot in it. Nodes whose score is at or above the ceiling are not
-// in it: they cannot be taken until a cheaper route lowers them. The slot after the last
-// key holds kNoKey, so that a last child never needs a brother.
-constexpr uint32_t kNoKey = 0xFFFFFFFF;
-uint32_t openNodes[kMapCells * kMapCells + 1];
-int32_t openCount;
-int16_t heapSlots[kMapCells * kMapCells];
-// True while the top key is the node being expanded: it stays until the first key pushed
-// in its expansion takes its place, or is taken off after the expansion.
-bool topTaken;
+// The search sees the map with a border a cell wide all round, which no route enters: no
+// neighbour is ever off its map. A spot is a cell's index on it.
+constexpr int32_t kSide = kMapCells + 2;
+constexpr int32_t Spot(int32_t cx, int32_t cy) { return (cx + 1) * kSide + cy + 1; }
 
-// The current key of each node of pathNodes.
-uint32_t openKeys[kMapCells * kMapCells];
+// The eight directions in the order of the pirates' spin (spinHeadings), the order in
+// which a node's neighbours are tried; the odd ones are the diagonals. Written out here so
+// that the steps between spots are built into the search's loop; the tests hold the
+// search to the rule followed with spinHeadings itself.
+constexpr int32_t kSpin[8][2] = {{-1, 0}, {-1, -1}, {0, -1}, {-1, 1}, {0, 1}, {1, -1}, {1, 0}, {1, 1}};
+constexpr int32_t kSpotSteps[8] = {
+    kSpin[0][0] * kSide + kSpin[0][1], kSpin[1][0] * kSide + kSpin[1][1], kSpin[2][0] * kSide + kSpin[2][1],
+    kSpin[3][0] * kSide + kSpin[3][1], kSpin[4][0] * kSide + kSpin[4][1], kSpin[5][0] * kSide + kSpin[5][1],
+    kSpin[6][0] * kSide + kSpin[6][1], kSpin[7][0] * kSide + kSpin[7][1],
+};
 
-// What the search knows of each cell. mark - markBase is the cost of the cell's node
-// while it waits, 0 once it is expanded or the cell is found blocked (so that no route
-// is ever cheaper), and 4096 or more when the search has not reached the cell: the
-// marks of earlier searches lie below markBase, so nothing needs clearing between
-// searches. Routes never cost 4096.
-constexpr uint32_t kUnreached = 1u << kPlaceBits;
-uint32_t cellMarks[kMapCells * kMapCells];
-uint32_t markBase;
+// Routes never cost this much: see marks below.
+constexpr uint32_t kUnreached = 4096;
 
-// The place in pathNodes of the node of each cell the search has reached.
-uint16_t cellPlaces[kMapCells * kMapCells];
+// Everything the search keeps, in one record (the search loop reaches every part of it
+// from one address).
+struct Search {
+    // The nodes of the last search, in the order found, and those it expanded, in the
+    // order taken (see pathsearch.h). A node is known by its place in nodes.
+    PathNode nodes[kMapCells * kMapCells];
+    int32_t nodeCount;
+    PathNode* closed[kPathBudget];
+    int32_t closedCount;
 
-// The search under way: the goal's cell, D0, and the ceiling on the high bits of keys
-// (a score of 150 x D0 is a key of 200 x D0).
-int32_t goalX;
-int32_t goalY;
-int32_t startDistance;
-uint32_t keyCeiling;
+    // What the search knows of each spot, as its mark. A mark of 0 is a spot no route
+    // enters: the border, and every cell that blocks ships. Otherwise mark - markBase is
+    // the cost of the spot's node while it waits, 0 once it is expanded (so that no route
+    // is ever cheaper), and kUnreached or more when the search has not reached it. A route
+    // of cost c to a spot is thus news exactly when markBase + c is below the spot's mark.
+    // markBase falls by kUnreached at every search, leaving the marks of earlier searches
+    // above it, so nothing needs clearing between searches.
+    uint32_t marks[kSide * kSide];
+    uint32_t markBase;
+    // The map as the blocked cells were last marked from it. When the map has changed
+    // since (a whirlpool comes or goes, new islands), or markBase has run down, the marks
+    // are made anew.
+    int8_t surveyedMap[kMapCells * kMapCells];
 
-// Puts a key in a slot of the heap, and notes the slot for its node.
-void PutKey(int32_t slot, uint32_t key) {
-    openNodes[slot] = key;
-    heapSlots[kLastPlace - (key & kLastPlace)] = static_cast<int16_t>(slot);
-}
+    // The place of the node of each spot the search has reached, and each node's spot
+    // and rank.
+    uint16_t spotPlaces[kSide * kSide];
+    int32_t nodeSpots[kMapCells * kMapCells];
+    uint32_t nodeRanks[kMapCells * kMapCells];
 
-// Moves a key up from a slot past the greater keys above it.
-void Climb(int32_t slot, uint32_t key) {
-    while (slot > 0 && key < openNodes[(slot - 1) / 2]) {
-        PutKey(slot, openNodes[(slot - 1) / 2]);
-        slot = (slot - 1) / 2;
+    // For each rank, the list of its waiting nodes, the one found last first: the head of
+    // the lowest rank's list is the node to expand. The start node, place 0, is expanded
+    // first and never filed, so 0 ends a list: rankHeads holds the first place of each
+    // list (0 for none), and nextInRank the place after each node.
+    uint16_t rankHeads[kRanks];
+    uint16_t nextInRank[kMapCells * kMapCells];
+    // Which ranks have a list, a bit a rank; above that a bit for each word of them that
+    // is not empty, and above that a bit for each word of those, so that the lowest rank
+    // in use is three steps down from the top. No word below lowestWord holds a bit: the
+    // nodes taken are mostly of ranks close together, and the top is seldom needed.
+    uint64_t rankBits[kRanks / 64];
+    uint64_t rankWords[kRanks / 64 / 64];
+    uint64_t rankGroups[kRanks / 64 / 64 / 64];
+    uint32_t lowestWord;
+
+    // The search under way: the goal's cell, D0 and 50 x D0, and the ceiling on ranks.
+    int32_t goalX, goalY;
+    int32_t startDistance;
+    // Each cell's d, the squared distance in cells from the goal's cell (but 1 at the goal
+    // itself), measured for the goal on the spot measuredFor; the pirates of one frame all
+    // seek the same goal.
+    int32_t distances[kSide * kSide];
+    int32_t measuredFor;
+    uint32_t fullBonus;
+    uint32_t rankCeiling;
+} search;
+
+inline uint32_t Lowest(uint64_t bits) { return static_cast<uint32_t>(__builtin_ctzll(bits)); }
+inline uint64_t Bit(uint32_t i) { return uint64_t{1} << (i & 63); }
+
+inline void UseRank(uint32_t rank) {
+    const uint32_t word = rank / 64;
+    if (search.rankBits[word] == 0) {
+        search.rankWords[word / 64] |= Bit(word);
+        search.rankGroups[word / 64 / 64] |= Bit(word / 64);
+        if (word < search.lowestWord) search.lowestWord = word;
     }
-    PutKey(slot, key);
+    search.rankBits[word] |= Bit(rank);
 }
 
-// Puts a key in the top slot, sinking it along the smaller children as far as it must:
-// not far at all when it is the smallest, as a key just pushed often is.
-void ReplaceTop(uint32_t key) {
-    int32_t hole = 0;
-    for (int32_t child = 1; child < openCount; child = 2 * hole + 1) {
-        child += openNodes[child + 1] < openNodes[child];
-        if (key < openNodes[child]) break;
-        PutKey(hole, openNodes[child]);
-        hole = child;
+inline void ReleaseRank(uint32_t rank) {
+    const uint32_t word = rank / 64;
+    if ((search.rankBits[word] &= ~Bit(rank)) != 0) return;
+    if ((search.rankWords[word / 64] &= ~Bit(word)) != 0) return;
+    search.rankGroups[word / 64 / 64] &= ~Bit(word / 64);
+}
+
+// Files node n, found after every other, under its rank: it heads the list.
+inline void FileNew(int32_t n, uint32_t rank) {
+    search.nextInRank[n] = search.rankHeads[rank];
+    search.rankHeads[rank] = static_cast<uint16_t>(n);
+    if (search.nextInRank[n] == 0) UseRank(rank);
+}
+
+// Files node n under its rank, after the nodes found later.
+inline void File(int32_t n, uint32_t rank) {
+    uint16_t* link = &search.rankHeads[rank];
+    if (*link == 0) UseRank(rank);
+    while (*link > n) link = &search.nextInRank[*link];
+    search.nextInRank[n] = *link;
+    *link = static_cast<uint16_t>(n);
+}
+
+// Takes node n out of its rank's list.
+inline void Unfile(int32_t n, uint32_t rank) {
+    uint16_t* link = &search.rankHeads[rank];
+    while (*link != n) link = &search.nextInRank[*link];
+    *link = search.nextInRank[n];
+    if (search.rankHeads[rank] == 0) ReleaseRank(rank);
+}
+
+// The node to expand: the one found last of the lowest rank, taken out of its list; 0
+// when none is left.
+inline int32_t TakeBest() {
+    if (search.rankBits[search.lowestWord] == 0) {
+        const uint32_t group = search.rankGroups[0] != 0 ? 0 : 1;
+        if (search.rankGroups[group] == 0) return 0;
+        const uint32_t words = group * 64 + Lowest(search.rankGroups[group]);
+        search.lowestWord = words * 64 + Lowest(search.rankWords[words]);
     }
-    PutKey(hole, key);
+    const uint32_t rank = search.lowestWord * 64 + Lowest(search.rankBits[search.lowestWord]);
+    const int32_t n = search.rankHeads[rank];
+    search.rankHeads[rank] = search.nextInRank[n];
+    if (search.nextInRank[n] == 0) ReleaseRank(rank);
+    return n;
 }
 
-// Takes the top key off: the last key takes its place.
-void PopOpen() {
-    const uint32_t last = openNodes[--openCount];
-    openNodes[openCount] = kNoKey;
-    if (openCount > 0) ReplaceTop(last);
-}
-
-void PushOpen(uint32_t key) {
-    if (key >> kPlaceBits >= keyCeiling) return;
-    if (topTaken) {
-        topTaken = false;
-        ReplaceTop(key);
-        return;
-    }
-    openNodes[++openCount] = kNoKey;
-    Climb(openCount - 1, key);
-}
-
-// The node of the cell at (cx, cy), tileMap index `cell`, found by a route of the given
-// cost from `from`.
-void AddNode(int32_t cx, int32_t cy, int32_t cell, uint32_t cost, PathNode* from) {
-    const int32_t n = pathNodeCount++;
-    pathNodes[n] = PathNode{cx, cy, static_cast<int32_t>(cost), from};
-    cellMarks[cell] = markBase + cost;
-    cellPlaces[cell] = static_cast<uint16_t>(n);
-    int32_t d = (cx - goalX) * (cx - goalX) + (cy - goalY) * (cy - goalY);
-    if (d == 0) d = 1;
-    const uint32_t bonusLeft = static_cast<uint32_t>(50 * startDistance - 50 * (startDistance / d));
-    openKeys[n] = (cost + bonusLeft) << kPlaceBits | (kLastPlace - static_cast<uint32_t>(n));
-    PushOpen(openKeys[n]);
-}
-
-// A route of the given cost from `from` to its neighbour in direction k, cheaper than
-// what the search knows of that cell (known, as in cellMarks). Kept out of the loop over
-// the neighbours, which mostly finds nothing to do, so that the loop stays lean.
-[[gnu::noinline]] void Reach(PathNode* from, int32_t k, int32_t cell, uint32_t cost, uint32_t known) {
-    if (known < kUnreached) {
-        // Still waiting: the cheaper route re-parents the node and lowers its key.
-        const int32_t n = cellPlaces[cell];
-        pathNodes[n].cost = static_cast<int32_t>(cost);
-        pathNodes[n].parent = from;
-        cellMarks[cell] = markBase + cost;
-        const bool queued = openKeys[n] >> kPlaceBits < keyCeiling;
-        openKeys[n] -= (known - cost) << kPlaceBits;
-        if (!queued) {
-            PushOpen(openKeys[n]);
-            return;
+// Empties the files of what the last search left waiting.
+void ClearFiles() {
+    for (uint32_t group = 0; group < kRanks / 64 / 64 / 64; group++)
+        for (uint64_t& groupBits = search.rankGroups[group]; groupBits != 0; groupBits &= groupBits - 1) {
+            const uint32_t words = group * 64 + Lowest(groupBits);
+            for (uint64_t& wordBits = search.rankWords[words]; wordBits != 0; wordBits &= wordBits - 1) {
+                const uint32_t word = words * 64 + Lowest(wordBits);
+                for (uint64_t& bits = search.rankBits[word]; bits != 0; bits &= bits - 1)
+                    search.rankHeads[word * 64 + Lowest(bits)] = 0;
+            }
         }
-        // The expanded node on top must go first, or the lowered key could climb over it.
-        if (topTaken) {
-            topTaken = false;
-            PopOpen();
-        }
-        Climb(heapSlots[n], openKeys[n]);
-    } else if (CodeBlocksShip(tileMap[cell])) {
-        cellMarks[cell] = markBase;  // never asked again
-    } else {
-        AddNode(from->cellX + spinHeadings[k][0], from->cellY + spinHeadings[k][1], cell, cost, from);
-    }
+    search.lowestWord = kRanks / 64 - 1;
 }
 
-}  // namespace
+void Survey() {
+    std::memcpy(search.surveyedMap, tileMap, sizeof search.surveyedMap);
+    std::memset(search.marks, 0, sizeof search.marks);
+    for (int32_t cx = 0; cx < kMapCells; cx++)
+        for (int32_t cy = 0; cy < kMapCells; cy++)
+            search.marks[Spot(cx, cy)] = CodeBlocksShip(tileMap[CellIndex(cx, cy)]) ? 0 : UINT32_MAX;
+    search.markBase = UINT32_MAX - kUnreached;
+}
 
-void PlanPath(Ship* pirate) {
-    const int32_t startX = pirate->x / kCellSize, startY = pirate->y / kCellSize;
-    goalX = player->x / kCellSize;
-    goalY = player->y / kCellSize;
-    startDistance = (startX - goalX) * (startX - goalX) + (startY - goalY) * (startY - goalY);
-    keyCeiling = static_cast<uint32_t>(200 * startDistance);
+void MeasureDistances() {
+    for (int32_t cx = 0; cx < kMapCells; cx++)
+        for (int32_t cy = 0; cy < kMapCells; cy++) {
+            const int32_t d = (cx - search.goalX) * (cx - search.goalX) + (cy - search.goalY) * (cy - search.goalY);
+            search.distances[Spot(cx, cy)] = d == 0 ? 1 : d;
+        }
+    search.measuredFor = Spot(search.goalX, search.goalY);
+}
 
-    // Last search's nodes are recycled. Every 2^20 searches the marks wrap round and are
-    // cleared.
-    markBase += kUnreached;
-    if (markBase == 0) {
-        std::memset(cellMarks, 0, sizeof cellMarks);
-        markBase = kUnreached;
-    }
-    pathNodeCount = 0;
-    closedNodeCount = 0;
-    openCount = 0;
-    topTaken = false;
-    // The start cell's passability is never asked.
-    AddNode(startX, startY, CellIndex(startX, startY), 0, nullptr);
+// The node of the cell at (cx, cy) on `spot`, found by a route of the given cost from
+// `from`. Written out in each direction of the search's loop.
+[[gnu::always_inline]] inline void AddNode(int32_t cx, int32_t cy, int32_t spot, uint32_t cost, PathNode* from) {
+    const int32_t n = search.nodeCount++;
+    search.nodes[n] = PathNode{cx, cy, static_cast<int32_t>(cost), from};
+    search.nodeSpots[n] = spot;
+    search.marks[spot] = search.markBase + cost;
+    search.spotPlaces[spot] = static_cast<uint16_t>(n);
+    const int32_t bonus = 50 * (search.startDistance / search.distances[spot]);
+    const uint32_t rank = cost + search.fullBonus - static_cast<uint32_t>(bonus);
+    search.nodeRanks[n] = rank;
+    if (rank < search.rankCeiling) FileNew(n, rank);
+}
 
-    // Straight steps only while blocked: the diagonals are the odd directions. The
-    // directions of the spin as bits, bit k for entry k, by the edges they would cross.
-    const uint32_t allowed = pirate->blockedTimer >= 1 ? 0x55 : 0xFF;
-    uint32_t westward = 0, eastward = 0, northward = 0, southward = 0;
-    for (int32_t k = 0; k < 8; k++) {
-        westward |= (spinHeadings[k][0] < 0) << k;
-        eastward |= (spinHeadings[k][0] > 0) << k;
-        northward |= (spinHeadings[k][1] < 0) << k;
-        southward |= (spinHeadings[k][1] > 0) << k;
-    }
+// A cheaper route from `from` to a node still waiting on `spot`: it re-parents the node
+// and lowers its rank. Rare enough to be kept out of the search's loop.
+[[gnu::noinline]] void Lower(PathNode* from, int32_t spot, uint32_t cost) {
+    const int32_t n = search.spotPlaces[spot];
+    const uint32_t rank = search.nodeRanks[n];
+    const uint32_t lowered = rank - (static_cast<uint32_t>(search.nodes[n].cost) - cost);
+    search.nodes[n].cost = static_cast<int32_t>(cost);
+    search.nodes[n].parent = from;
+    search.marks[spot] = search.markBase + cost;
+    search.nodeRanks[n] = lowered;
+    if (rank < search.rankCeiling) Unfile(n, rank);
+    if (lowered < search.rankCeiling) File(n, lowered);
+}
+
+// Expands nodes, the start's first, until the goal is taken, the budget is spent or
+// nothing is left under the ceiling; returns the goal's node, or null. Only the straight
+// directions, the even ones of the spin, while the pirate is blocked.
+template <bool kStraightOnly>
+PathNode* Expand() {
+    const int32_t goalSpot = Spot(search.goalX, search.goalY);
     PathNode* goal = nullptr;
-    for (int32_t budget = kPathBudget; openCount > 0;) {
-        const uint32_t place = kLastPlace - (openNodes[0] & kLastPlace);
-        topTaken = true;
-        PathNode* chosen = &pathNodes[place];
-        closedNodes[closedNodeCount++] = chosen;
-        const int32_t cell = CellIndex(chosen->cellX, chosen->cellY);
-        cellMarks[cell] = markBase;
-        if (chosen->cellX == goalX && chosen->cellY == goalY) {
+    int32_t closed = 0;  // also the budget spent
+    for (int32_t n = 0;;) {
+        PathNode* chosen = &search.nodes[n];
+        search.closed[closed++] = chosen;
+        const int32_t spot = search.nodeSpots[n];
+        search.marks[spot] = search.markBase;
+        if (spot == goalSpot) {
             goal = chosen;
             break;
         }
 
-        // Neighbours in the order of the spin. Most are expanded, blocked or no cheaper.
-        const uint32_t chosenCost = static_cast<uint32_t>(chosen->cost);
-        uint32_t ways = allowed;
-        if (chosen->cellX == 0) ways &= ~westward;
-        if (chosen->cellX == kMapCells - 1) ways &= ~eastward;
-        if (chosen->cellY == 0) ways &= ~northward;
-        if (chosen->cellY == kMapCells - 1) ways &= ~southward;
-        // Unrolled: the test of each direction is a few instructions in a row.
+        // Neighbours in the order of the spin. Most are expanded, blocked or no cheaper;
+        // a route to one is news when its cost over markBase is below the mark.
+        const uint32_t straight = search.markBase + static_cast<uint32_t>(chosen->cost) + 3;
+        const uint32_t diagonal = straight + 2;
+        const uint32_t* around = &search.marks[spot];
 #pragma GCC unroll 8
         for (int32_t k = 0; k < 8; k++) {
-            if ((ways >> k & 1) == 0) continue;
-            const int32_t next = cell + CellIndex(spinHeadings[k][0], spinHeadings[k][1]);
-            const uint32_t cost = chosenCost + (k % 2 == 1 ? 5 : 3);
-            const uint32_t known = cellMarks[next] - markBase;
-            if (cost < known) Reach(chosen, k, next, cost, known);
-        }
-        if (topTaken) {
-            PopOpen();
-            topTaken = false;
+            if (kStraightOnly && k % 2 == 1) continue;
+            const uint32_t news = k % 2 == 1 ? diagonal : straight;
+            if (news >= around[kSpotSteps[k]]) continue;
+            const int32_t next = spot + kSpotSteps[k];
+            const uint32_t cost = news - search.markBase;
+            if (search.marks[next] - search.markBase < kUnreached)
+                Lower(chosen, next, cost);
+            else
+                AddNode(chosen->cellX + kSpin[k][0], chosen->cellY + kSpin[k][1], next, cost, chosen);
         }
 
-        if (--budget == 0) break;
+        if (closed == kPathBudget) break;
+        n = TakeBest();
+        if (n == 0) break;
     }
+    search.closedCount = closed;
+    return goal;
+}
+
+}  // namespace
+
+const PathNode* const pathNodes = search.nodes;
+const int32_t& pathNodeCount = search.nodeCount;
+PathNode* const* const closedNodes = search.closed;
+const int32_t& closedNodeCount = search.closedCount;
+
+void PlanPath(Ship* pirate) {
+    const int32_t startX = pirate->x / kCellSize, startY = pirate->y / kCellSize;
+    search.goalX = player->x / kCellSize;
+    search.goalY = player->y / kCellSize;
+    const int32_t dx = startX - search.goalX, dy = startY - search.goalY;
+    search.startDistance = dx * dx + dy * dy;
+    search.fullBonus = static_cast<uint32_t>(50 * search.startDistance);
+    search.rankCeiling = static_cast<uint32_t>(200 * search.startDistance);
+
+    // The last search's nodes are recycled; the distances are measured for a new goal, and
+    // the marks made anew when they must be.
+    if (search.measuredFor != Spot(search.goalX, search.goalY)) MeasureDistances();
+    if (search.markBase < kUnreached || std::memcmp(search.surveyedMap, tileMap, sizeof search.surveyedMap) != 0)
+        Survey();
+    else
+        search.markBase -= kUnreached;
+    ClearFiles();
+
+    // The start cell's passability is never asked: a pirate's cell may be one that blocks
+    // ships, and then keeps its mark of 0 for later searches. Its score of -50 is under
+    // the ceiling and it is the first node expanded, unless the pirate is in the player's
+    // cell (which the pirates never ask): then score and ceiling are 0 and nothing is
+    // expanded.
+    const int32_t startSpot = Spot(startX, startY);
+    const bool startBlocked = search.marks[startSpot] == 0;
+    search.nodes[0] = PathNode{startX, startY, 0, nullptr};
+    search.nodeSpots[0] = startSpot;
+    search.nodeCount = 1;
+    search.closedCount = 0;
+    const PathNode* goal = search.startDistance == 0 ? nullptr
+                           : pirate->blockedTimer >= 1 ? Expand<true>()
+                                                       : Expand<false>();
+    if (startBlocked) search.marks[startSpot] = 0;
 
     if (goal == nullptr) {
         pirate->waypointX = -1;
@@ -222,7 +303,7 @@ void PlanPath(Ship* pirate) {
     }
     // The first cell of the path is the one whose parent is the start.
     const PathNode* first = goal;
-    while (first->parent != &pathNodes[0]) first = first->parent;
+    while (first->parent != &search.nodes[0]) first = first->parent;
     pirate->waypointX = first->cellX * kCellSize + 8;
     pirate->waypointY = first->cellY * kCellSize;
 }

@@ -20,14 +20,15 @@ constexpr int32_t kPathBudget = 500;  // expansions a search may make
 // The nodes of the last search, kept until the next one starts: a node for every cell it
 // reached (at most one a cell), in the order it found them, the start cell's first. A
 // node waiting to be expanded keeps its place in this order, and among equal scores the
-// one found last is expanded first.
-extern PathNode pathNodes[kMapCells * kMapCells];
-extern int32_t pathNodeCount;
+// one found last is expanded first. These are views into the search's own records, to
+// read only.
+extern const PathNode* const pathNodes;
+extern const int32_t& pathNodeCount;
 
 // The nodes the last search expanded, in the order it took them; when it reached the
 // player's cell, that node is the last.
-extern PathNode* closedNodes[kPathBudget];
-extern int32_t closedNodeCount;
+extern PathNode* const* const closedNodes;
+extern const int32_t& closedNodeCount;
 
 // Sets the pirate's waypoint (the centre column and top row of the first cell of its path
 // toward the player's cell), or -1, -1 when no path is found. The pirate's cell must not

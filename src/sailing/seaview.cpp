@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 #include "pirates/cannonballs.h"
 #include "platform/frame.h"
@@ -94,6 +95,27 @@ const uint8_t* CloudFrame(const Cloud* cloud) {
     return kCloudMasks[cloud->image] + (cloud->frame * cloud->variantCount + cloud->variant) * frameBytes;
 }
 
+// In shadow each pixel takes the shadow of the first palette entry that holds its colour,
+// and a colour in no entry stays as it is. shadowChanges holds, for every colour, the bits
+// that flip to give its shadow: none for a colour in no entry (as it starts). It is kept
+// for the palettes copied beside it, and mended when they change.
+uint16_t shadowChanges[1 << 16];
+uint32_t changesPalette[16];
+uint32_t changesShadows[16];
+
+const uint16_t* ShadowChanges() {
+    if (std::equal(Palette, Palette + 16, changesPalette) &&
+        std::equal(shadowPalette, shadowPalette + 16, changesShadows))
+        return shadowChanges;
+    for (const uint32_t colour : changesPalette) shadowChanges[static_cast<uint16_t>(colour)] = 0;
+    // From the last entry to the first, so that the first of several with one colour wins.
+    for (int32_t i = 15; i >= 0; i--)
+        shadowChanges[PaletteColour(i)] = static_cast<uint16_t>(PaletteColour(i) ^ shadowPalette[i]);
+    std::copy(Palette, Palette + 16, changesPalette);
+    std::copy(shadowPalette, shadowPalette + 16, changesShadows);
+    return shadowChanges;
+}
+
 }  // namespace
 
 void DrawSeaView() {
@@ -117,9 +139,12 @@ void DrawSea() {
     if (top < 0) top = 0;
     if (right > kScreenWidth) right = kScreenWidth;
     if (bottom > kScreenHeight) bottom = kScreenHeight;
-    const uint16_t sea = PaletteColour(2);
-    for (int32_t y = top; y < bottom && left < right; y++)
-        std::fill(FrameBuffer + y * kScreenWidth + left, FrameBuffer + y * kScreenWidth + right, sea);
+    if (top >= bottom || left >= right) return;
+    // The first row is filled, and the others copied from it.
+    uint16_t* const first = FrameBuffer + top * kScreenWidth;
+    std::fill(first + left, first + right, PaletteColour(2));
+    for (int32_t y = top + 1; y < bottom; y++)
+        std::copy(first + left, first + right, FrameBuffer + y * kScreenWidth + left);
 }
 
 void DrawSunkShips() {
@@ -307,33 +332,28 @@ void MarkCloudShadows() {
 }
 
 void DarkenShadows() {
-    // Each marked pixel takes the shadow of the first palette colour it matches; a pixel
-    // of no palette colour stays as it is. Neighbouring pixels mostly share a colour, so
-    // the last colour looked up is remembered with its shadow (the palette cannot change
-    // during the pass); behind the pause map this is the whole picture, every frame.
-    uint16_t colours[16], shadows[16];
-    for (int32_t i = 0; i < 16; i++) {
-        colours[i] = PaletteColour(i);
-        shadows[i] = static_cast<uint16_t>(shadowPalette[i]);
-    }
-    uint16_t lastColour = colours[0], lastShadow = shadows[0];
-    for (int32_t band = 0; band < kScreenHeight / 8; band++)
-        for (int32_t c = 0; c < kScreenWidth; c++) {
-            const uint8_t bits = shadowMask[band * kScreenWidth + c];
-            if (bits == 0) continue;
-            uint16_t* pixel = FrameBuffer + band * 8 * kScreenWidth + c;
-            for (int32_t b = 0; b < 8; b++, pixel += kScreenWidth) {
-                if ((bits >> b & 1) == 0) continue;
-                const uint16_t colour = *pixel;
-                if (colour != lastColour) {
-                    int32_t i = 0;
-                    while (i < 16 && colours[i] != colour) i++;
-                    lastColour = colour;
-                    lastShadow = i < 16 ? shadows[i] : colour;
-                }
-                *pixel = lastShadow;
+    const uint16_t* const change = ShadowChanges();
+    // The mask eight bytes at a time: in sailing frames it is mostly empty. Eight bytes
+    // are eight columns of one band.
+    for (int32_t at = 0; at < kScreenWidth * kScreenHeight / 8; at += 8) {
+        uint64_t eight;
+        std::memcpy(&eight, shadowMask + at, sizeof eight);
+        if (eight == 0) continue;
+        uint16_t* const corner = FrameBuffer + at / kScreenWidth * 8 * kScreenWidth + at % kScreenWidth;
+        if (eight == UINT64_MAX) {  // the whole picture, behind the pause map or a dialog
+            for (int32_t b = 0; b < 8; b++) {
+                uint16_t* const row = corner + b * kScreenWidth;
+#pragma GCC unroll 8
+                for (int32_t c = 0; c < 8; c++) row[c] ^= change[row[c]];
             }
+            continue;
         }
+        for (int32_t c = 0; c < 8; c++) {
+            uint16_t* pixel = corner + c;
+            for (uint32_t bits = shadowMask[at + c]; bits != 0; bits >>= 1, pixel += kScreenWidth)
+                if ((bits & 1) != 0) *pixel ^= change[*pixel];
+        }
+    }
 }
 
 void DrawClouds() {
