@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "pirates/pirates.h"
+
 namespace {
 
 // A node's score is its cost less the bonus for nearing the goal, 50 x (D0 / d), where
@@ -20,16 +22,11 @@ constexpr uint32_t kRanks = 1 << 19;
 constexpr int32_t kSide = kMapCells + 2;
 constexpr int32_t Spot(int32_t cx, int32_t cy) { return (cx + 1) * kSide + cy + 1; }
 
-// The eight directions in the order of the pirates' spin (spinHeadings), the order in
-// which a node's neighbours are tried; the odd ones are the diagonals. Written out here so
-// that the steps between spots are built into the search's loop; the tests hold the
-// search to the rule followed with spinHeadings itself.
-constexpr int32_t kSpin[8][2] = {{-1, 0}, {-1, -1}, {0, -1}, {-1, 1}, {0, 1}, {1, -1}, {1, 0}, {1, 1}};
-constexpr int32_t kSpotSteps[8] = {
-    kSpin[0][0] * kSide + kSpin[0][1], kSpin[1][0] * kSide + kSpin[1][1], kSpin[2][0] * kSide + kSpin[2][1],
-    kSpin[3][0] * kSide + kSpin[3][1], kSpin[4][0] * kSide + kSpin[4][1], kSpin[5][0] * kSide + kSpin[5][1],
-    kSpin[6][0] * kSide + kSpin[6][1], kSpin[7][0] * kSide + kSpin[7][1],
-};
+// The step between spots for each of the eight directions, in the order of the pirates'
+// spin, the order in which a node's neighbours are tried; the odd ones are the diagonals.
+constexpr int32_t SpotStep(int32_t k) { return spinHeadings[k][0] * kSide + spinHeadings[k][1]; }
+constexpr int32_t kSpotSteps[8] = {SpotStep(0), SpotStep(1), SpotStep(2), SpotStep(3),
+                                   SpotStep(4), SpotStep(5), SpotStep(6), SpotStep(7)};
 
 // Routes never cost this much: see marks below.
 constexpr uint32_t kUnreached = 4096;
@@ -244,7 +241,7 @@ PathNode* Expand() {
             if (search.marks[next] - search.markBase < kUnreached)
                 Lower(chosen, next, cost);
             else
-                AddNode(chosen->cellX + kSpin[k][0], chosen->cellY + kSpin[k][1], next, cost, chosen);
+                AddNode(chosen->cellX + spinHeadings[k][0], chosen->cellY + spinHeadings[k][1], next, cost, chosen);
         }
 
         if (closed == kPathBudget) break;

@@ -10,8 +10,6 @@
 #include "sailing/sailing.h"
 #include "world/world.h"
 
-const int32_t spinHeadings[8][2] = {{-1, 0}, {-1, -1}, {0, -1}, {-1, 1}, {0, 1}, {1, -1}, {1, 0}, {1, 1}};
-
 namespace {
 
 // The side a ball strikes, by its velocity (rows) and the ship's heading (columns), both

@@ -6,7 +6,7 @@ struct Ship;
 
 // The eight headings (dx, dy) in the order a whirlpool's spin turns a ship, which is also
 // the order in which the path search tries a cell's neighbours; odd entries are diagonals.
-extern const int32_t spinHeadings[8][2];
+inline constexpr int32_t spinHeadings[8][2] = {{-1, 0}, {-1, -1}, {0, -1}, {-1, 1}, {0, 1}, {1, -1}, {1, 0}, {1, 1}};
 
 // Now and then a pirate appears on open water, while the ships (the player's included)
 // are fewer than level + 5. The sailing frame asks only once the game is not peaceful.

@@ -3,8 +3,9 @@
 
 #include "platform/input.h"
 
-static_assert(SDLK_RETURN == KeyReturn && SDLK_UP == KeyUp && SDLK_DOWN == KeyDown && SDLK_RIGHT == KeyRight &&
-                  SDLK_LEFT == KeyLeft && SDLK_LCTRL == KeyLeftCtrl && SDLK_LALT == KeyLeftAlt,
+static_assert(int{SDLK_RETURN} == int{KeyReturn} && int{SDLK_UP} == int{KeyUp} && int{SDLK_DOWN} == int{KeyDown} &&
+                  int{SDLK_RIGHT} == int{KeyRight} && int{SDLK_LEFT} == int{KeyLeft} &&
+                  int{SDLK_LCTRL} == int{KeyLeftCtrl} && int{SDLK_LALT} == int{KeyLeftAlt},
               "the game's key codes are SDL 1.2's");
 
 uint8_t* keyState = SDL_GetKeyState(nullptr);
