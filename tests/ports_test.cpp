@@ -195,7 +195,8 @@ TEST_F(PortTest, ThePickupIconPlaysItsTenPicturesOnceWithOneRing) {
             player->health = 5;
             const Picture shown = Snapshot();
             FillFrame(Colour(2));
-            if (steps[i] >= 0) DrawSprite24x24(68, 18, PickupIconFrames + FrameSlot(24, 24, kind * 10 + steps[i]), SeaKey());
+            if (steps[i] >= 0)
+                DrawSprite24x24(68, 18, PickupIconFrames + FrameSlot(24, 24, kind * 10 + steps[i]), SeaKey());
             ASSERT_EQ(DiffersFrom(shown), 0) << "kind " << kind << ", frame " << i;
         }
         EXPECT_EQ(popupTimer, 0);

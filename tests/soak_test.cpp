@@ -51,7 +51,7 @@ TEST_F(SoakTest, EveryPromiseBrokenOnPurposeIsCaughtInTheFrameItBroke) {
         {"ship adrift", [] { ships[0]->x = 900; }, "ship 0 outside the world at 900"},
         {"too many barrels", [] { for (int i = 0; i < 10; i++) barrels.Append(new Barrel{8, 5, 0}); }, "10 barrels"},
         {"dialog", [] { dialogRevealed = static_cast<uint32_t>(dialogText.size()) + 1; }, "the dialog has revealed"},
-        {"released port", [] { static Port gone{1, 1, 0}; compassTarget = &gone; }, "the compass points at a port no longer"},
+        {"released port", [] { static Port gone{1, 1, 0}; compassTarget = &gone; }, "the compass points at a port no"},
         {"released ship", [] { player = nullptr; }, "ships without a player"},
     };
     for (const Case& k : cases) {

@@ -125,7 +125,7 @@ TEST_F(StatusBarTest, GoldCargoCompassHullAndCannonballsStandInTheirCorners) {
         DrawSeaAndShip();
         DrawBarByHand(0, k.health, k.arrow);
         for (int32_t i = 0; i < 160 * 120; i++)
-            ASSERT_EQ(shownFrame[i], FrameBuffer[i]) << "(" << k.x << ", " << k.y << "): pixel " << i % 160 << ", " << i / 160;
+            ASSERT_EQ(shownFrame[i], FrameBuffer[i]) << "(" << k.x << ", " << k.y << "): " << i % 160 << ", " << i / 160;
     }
     EXPECT_EQ(std::vector<int32_t>(compassArrowFrames, compassArrowFrames + 9),
               (std::vector<int32_t>{1, 2, 3, 0, 4, 4, 7, 6, 5}));

@@ -66,7 +66,8 @@ bool Passable(int32_t cx, int32_t cy, bool whirlpoolsToo) {
 // high (centre 2 pixels below the cell's top, hull over the cell above too) or low (centre
 // 9 pixels down, hull over the cell below). A cell the ship fits in is one of these ways.
 bool ShipFits(int32_t cx, int32_t cy, bool whirlpoolsToo) {
-    return Passable(cx, cy, whirlpoolsToo) && (Passable(cx, cy - 1, whirlpoolsToo) || Passable(cx, cy + 1, whirlpoolsToo));
+    return Passable(cx, cy, whirlpoolsToo) &&
+           (Passable(cx, cy - 1, whirlpoolsToo) || Passable(cx, cy + 1, whirlpoolsToo));
 }
 
 // Where the ship's centre goes to sit in a cell it fits.
@@ -187,7 +188,12 @@ struct Captain {
         if (wary && Flee()) return;
         if (--modeFrames <= 0) {
             const int32_t roll = dice(100);
-            mode = roll < 72 ? ToTrade : roll < 77 ? ToWander : roll < 79 ? ToIdle : roll < 91 ? ToBarrel : roll < 94 ? ToWhirlpool : ToHunt;
+            mode = roll < 72   ? ToTrade
+                   : roll < 77 ? ToWander
+                   : roll < 79 ? ToIdle
+                   : roll < 91 ? ToBarrel
+                   : roll < 94 ? ToWhirlpool
+                               : ToHunt;
             modeFrames = 100 + dice(mode == ToTrade ? 1500 : 400);
             wanderX = dice(3) - 1, wanderY = dice(3) - 1;
         }
@@ -228,7 +234,8 @@ struct Captain {
         };
         for (int32_t t = 1; t <= 42; t++) {
             const int32_t bx = player->x + vy + vx * t, by = player->y + vy * t;
-            if (inHull(bx + 3, by) || inHull(bx + 7, by) || inHull(bx + 1, by + 6) || inHull(bx + 7, by + 6)) return true;
+            if (inHull(bx + 3, by) || inHull(bx + 7, by) || inHull(bx + 1, by + 6) || inHull(bx + 7, by + 6))
+                return true;
         }
         return false;
     }
@@ -285,7 +292,7 @@ struct Captain {
             Hold(wanderX, wanderY);
             return;
         }
-        if (tx < 0 || mode == ToIdle) {
+        if (tx < 0) {  // idle, or nothing of the kind sought
             Hold(0, 0);
             return;
         }
@@ -324,8 +331,8 @@ struct Captain {
             if (!wanted) continue;
             // The buyer first when it is time to sell; with the hull worn, a port that mends.
             const bool mends = port->role == 2 && cargo > 0 && player->health < 5;
-            const int32_t d = std::abs(port->cellX * kCellSize - player->x) + std::abs(port->cellY * kCellSize - player->y) -
-                              (port->role == 0 || mends ? 100000 : 0);
+            const int32_t d = std::abs(port->cellX * kCellSize - player->x) +
+                              std::abs(port->cellY * kCellSize - player->y) - (port->role == 0 || mends ? 100000 : 0);
             if (d < bestDistance) best = port, bestDistance = d;
         }
         return best;
@@ -439,7 +446,8 @@ std::string CheckInvariants() {
     if (overlayMode < 0 || overlayMode > 2) return ("overlayMode is " + std::to_string(overlayMode));
     if (hudSlide < -21 || hudSlide > 0) return ("hudSlide is " + std::to_string(hudSlide));
     if (dialogRevealed > dialogText.size() || dialogConsumed > dialogRevealed)
-        return ("the dialog has revealed " + std::to_string(dialogRevealed) + " and laid out " + std::to_string(dialogConsumed) +
+        return ("the dialog has revealed " + std::to_string(dialogRevealed) + " and laid out " +
+                std::to_string(dialogConsumed) +
                       " of its " + std::to_string(dialogText.size()) + " characters");
     if (dockProgress < 0 || dockProgress > 26 || popupTimer < 0 || popupTimer > 29 || popupKind < 0 || popupKind > 3)
         return ("docking counters out of range");
