@@ -15,15 +15,7 @@ protected:
     void SetUp() override {
         SeaTest::SetUp();
         srand(1);
-        level = 0;
-        music.clear();
-        musicStarted = [](int32_t i) { music.push_back(i); };
     }
-    void TearDown() override {
-        musicStarted = nullptr;
-        SeaTest::TearDown();
-    }
-    static inline std::vector<int32_t> music;
 };
 
 using Values = std::vector<int32_t>;

@@ -204,15 +204,6 @@ TEST_F(PortTest, ThePickupIconPlaysItsTenPicturesOnceWithOneRing) {
     }
 }
 
-// The raw numbers that rand() gives after srand(seed).
-std::vector<int32_t> RandFrom(uint32_t seed, int32_t count) {
-    std::srand(seed);
-    std::vector<int32_t> numbers;
-    for (int32_t i = 0; i < count; i++) numbers.push_back(std::rand());
-    std::srand(seed);
-    return numbers;
-}
-
 // Port roles worked out from the raw numbers, as a visit to port p0 leaves them.
 struct Resupply {
     std::vector<int32_t> roles;

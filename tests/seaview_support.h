@@ -1,5 +1,6 @@
 // Hand-made seas for the sailing and sea view tests.
 #pragma once
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -27,17 +28,28 @@ protected:
         for (auto& cloud : clouds) cloud.reset();
         overlayMode = 0, peaceful = 1, hudSlide = -20, cannonballCount = 6, level = 0, cargo = 0, gold = 0, sfxOn = 1;
         deliveries = 0, dockProgress = 0, popupKind = 0, popupTimer = 0, compassTarget = nullptr;
-        played.clear();
+        played.clear(), music.clear();
         soundStarted = [](int32_t n) { played.push_back(n); };
+        musicStarted = [](int32_t i) { music.push_back(i); };
     }
     void TearDown() override {
         ClearWorldLists();
-        soundStarted = nullptr;
+        soundStarted = nullptr, musicStarted = nullptr;
         GameState = 100;
         InitPalettes();
     }
-    static inline std::vector<int32_t> played;
+    static inline std::vector<int32_t> played;  // every sound started
+    static inline std::vector<int32_t> music;   // every track started
 };
+
+// The raw numbers rand() gives after srand(seed); the generator is seeded again after.
+inline std::vector<int32_t> RandFrom(uint32_t seed, int32_t count) {
+    std::srand(seed);
+    std::vector<int32_t> numbers;
+    for (int32_t i = 0; i < count; i++) numbers.push_back(std::rand());
+    std::srand(seed);
+    return numbers;
+}
 
 inline void SetCell(int32_t c, int32_t r, int32_t code) { tileMap[CellIndex(c, r)] = static_cast<int8_t>(code); }
 

@@ -61,15 +61,6 @@ void DrawDockingBarByHand(int32_t p) {
     for (int32_t y = 36; y <= 38; y++) FrameBuffer[y * 160 + 68] = FrameBuffer[y * 160 + 92] = Colour(15);
 }
 
-// The raw numbers rand() gives after srand(seed); the generator is seeded again after.
-std::vector<int32_t> RandFrom(uint32_t seed, int32_t count) {
-    std::srand(seed);
-    std::vector<int32_t> numbers;
-    for (int32_t i = 0; i < count; i++) numbers.push_back(std::rand());
-    std::srand(seed);
-    return numbers;
-}
-
 // Every cell code and its colour on the island map.
 const int32_t kCodes[11] = {0, 1, 2, 3, 4, 5, 6, -2, -3, -4, -50};
 const int32_t kMapColours[11] = {13, 14, 9, 3, 3, 5, 5, 5, 5, 5, 13};
