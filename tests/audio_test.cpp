@@ -11,6 +11,21 @@
 #include "platform/audio.h"
 #include "test_support.h"
 
+// Every call the game makes to free a sound or a track, in order ("chunk" or "music" and
+// the handle). The suite is linked with these in place of SDL_mixer's own, which they
+// call in turn.
+std::vector<std::pair<std::string, const void*>> freed;
+extern "C" void __real_Mix_FreeChunk(Mix_Chunk* chunk);
+extern "C" void __real_Mix_FreeMusic(Mix_Music* music);
+extern "C" void __wrap_Mix_FreeChunk(Mix_Chunk* chunk) {
+    freed.emplace_back("chunk", chunk);
+    __real_Mix_FreeChunk(chunk);
+}
+extern "C" void __wrap_Mix_FreeMusic(Mix_Music* music) {
+    freed.emplace_back("music", music);
+    __real_Mix_FreeMusic(music);
+}
+
 namespace {
 
 // Every effect started, track started ("m" and its number) and halt ("halt"), in order.
@@ -46,7 +61,11 @@ protected:
 };
 
 TEST_F(AudioTest, EveryFileLoadsAndPlaysAsTheSwitchesAllow) {
+    // A boot loads and frees nothing; only shutdown frees, each sound and then each track
+    // once, in table order.
+    freed.clear();
     LoadAudio();
+    EXPECT_TRUE(freed.empty()) << freed.size() << " handles freed while loading";
     int frequency = 0, channels = 0;
     Uint16 format = 0;
     ASSERT_EQ(Mix_QuerySpec(&frequency, &format, &channels), 1);
@@ -85,6 +104,12 @@ TEST_F(AudioTest, EveryFileLoadsAndPlaysAsTheSwitchesAllow) {
     EXPECT_EQ(Mix_PlayingMusic(), 1);
     EXPECT_EQ(currentMusic, MusicInGame);
     EXPECT_EQ(Played(), (std::vector<std::string>{"halt", "halt", "m1"}));
+
+    std::vector<std::pair<std::string, const void*>> expected;
+    for (int32_t n = 0; n < kSoundCount; n++) expected.emplace_back("chunk", sounds[n]);
+    for (int32_t i = 0; i < kMusicCount; i++) expected.emplace_back("music", musicTracks[i]);
+    FreeAudio();
+    EXPECT_EQ(freed, expected);
 }
 
 TEST_F(AudioTest, WithoutTheDataFolderEverythingStaysSilent) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "flow/dispatch.h"
+#include "platform/audio.h"
 #include "platform/frame.h"
 #include "platform/headless.h"
 
@@ -28,6 +29,7 @@ inline std::string TestFramePath(const std::string& name) {
 class GameTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        FreeAudio();  // whatever an earlier test's boot loaded
         InitPalettes();
         StartHeadless();
         frameCounter = 0;

@@ -518,6 +518,7 @@ std::string RunSoak(int64_t frames, uint32_t seed, SoakTally* tally, void (*brok
         if (!broken.empty()) failure = "frame " + std::to_string(frame) + ": " + broken;
     }
     RemoveDirectoryTree(home);
+    FreeAudio();  // the sounds its boot loaded, so that the next run boots afresh
     return failure;
 }
 

@@ -48,7 +48,6 @@ void PlayMusic(int32_t i) {
 }
 
 void LoadAudio() {
-    FreeAudio();  // a second boot in one process (the soak's) replaces the first's sounds
     // Without a sound card the game plays on in silence, after one line that says so.
     HoldLibraryMessages();
     const bool opened = Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 1024) == 0;

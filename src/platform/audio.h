@@ -50,9 +50,11 @@ void PlayMusic(int32_t i);
 void StopMusic();
 
 // Opens the audio device and loads every sound and track (the boot screen does this).
+// It frees nothing: whoever boots the game twice in one process (the soak, the tests)
+// releases the first boot's sounds with FreeAudio before the next.
 void LoadAudio();
 
-// Releases every sound and track (at shutdown).
+// Releases every sound and track, in table order, and forgets them (at shutdown).
 void FreeAudio();
 
 // Listeners told of every effect played while effects are on (whether or not its file
