@@ -126,28 +126,29 @@ EDGE_LAND = {1: (-INF, -INF, INF, 0, "x"), 2: (-INF, -INF, 0, INF, "y"),
 CORNER_LAND = {1: (16, 16, INF, INF, None), 2: (-INF, 16, 0, INF, None),
                3: (16, -INF, INF, 0, None), 4: (-INF, -INF, 0, 0, None)}
 
-# How far a shore swells out of its straight line at each pixel along a cell's side.
-# Whole pixels in long runs draw a clean gentle curve.  It is 0 near the cell's ends,
-# where a shore may turn round a corner piece (which has no swell), and the same read
-# from either end, so two shores meeting in an inner corner swell alike there.
+# How far a shore's surf swells out of its straight line at each pixel along a cell's
+# side.  Whole pixels in long runs draw a clean gentle curve.  It is 0 near the cell's
+# ends, where a shore may turn round a corner piece (which has no swell), and the same
+# read from either end, so two shores meeting in an inner corner swell alike there.
 SWELL = [0, 0, 0, 1, 1, 1, 2, 2, 2, 2, 1, 1, 1, 0, 0, 0]
 
-# Where each band of the coast ends, in pixels from the land's square edge after the
-# shore's swell is taken off.  Whole steps keep every band a clean parallel line.
-GRASS = 2.5    # grass spilling over the square land cells, rounding the island
-SAND = 6.5     # sand; on shores facing away from the light the grass ends in a dark bank
-FOAM = 7.5     # off-white surf
-SHALLOW = 9.5  # cyan shallows
-DROP = 10.5    # mid blue where the shallows fall to the deep sea
-SURF_SWELL = 0.5  # the surf follows the swell of the grass only this much
-FILLET = 4.0   # how far the blend of two shores reaches out of an inner corner
+# Where each band of the water ends, in pixels from the land's square edge.  A ship
+# may sail anywhere in a sea cell, so the coast pieces hold nothing but water: the
+# surf breaking on the land, the pale shallows, and the shelf where they fall away to
+# the deep sea.  The beach and the grass are the land cells' own.
+FOAM = 1.5       # off-white surf along the land
+SURF_SWELL = 0.5  # how much of the shore's swell the surf line follows
+SHALLOW = 5.0    # cyan shallows
+SHALLOW_SWELL = 0.25  # and how much of it their edge follows
+SHELF = 6.0      # a mid blue line where the shallows fall to the deep sea
+FILLET = 4.0     # how far the blend of two shores reaches out of an inner corner
 
 
 def coast_colour(x, y, rects):
     """The colour of pixel (x, y) of a coast piece with land `rects` around it.
 
     Its distance to the nearest land, less that shore's swell, picks the band.  Where
-    two shores meet in an inner corner the distances are blended, so the beach fills
+    two shores meet in an inner corner the distances are blended, so the surf fills
     the corner in a curve, and the swell fades out there; the blend only acts within
     FILLET pixels of the corner, so every cell border agrees with its neighbour."""
     px, py = x + 0.5, y + 0.5
@@ -163,17 +164,13 @@ def coast_colour(x, y, rects):
         blend = max(FILLET - (found[1][0] - d), 0.0) / FILLET
         d -= blend * blend * FILLET / 4
     swell = SWELL[x if axis == "x" else y] * (1 - blend) if axis else 0
-    # Shores facing down, and less so right, lie in shade: the grass ends in a dark bank.
-    shade = (0.9 * dy + 0.6 * dx) / max(math.hypot(dx, dy), 1e-9)
-    bank = 2 if shade > 0.75 else (1 if shade > 0.3 else 0)
-    if d - swell < GRASS:
-        return GREEN
-    if d - swell < GRASS + bank:
-        return DGREEN
-    e = d - swell * SURF_SWELL
-    for limit, colour in ((SAND, YELLOW), (FOAM, WHITE), (SHALLOW, CYAN), (DROP, MBLUE)):
-        if e < limit:
-            return colour
+    if d - swell * SURF_SWELL < FOAM:
+        return WHITE
+    e = d - swell * SHALLOW_SWELL
+    if e < SHALLOW:
+        return CYAN
+    if e < SHELF:
+        return MBLUE
     return KEY
 
 

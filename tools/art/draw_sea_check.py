@@ -3,8 +3,8 @@
     /usr/bin/python3 tools/art/draw_sea_check.py     # exit status 1 and a list on a fault
 
 The sheets are sources that may be retouched by hand; these are the rules a retouch
-must keep: table sizes, opaque land, coasts that meet without seams on any map of
-2 x 2 blocks, animations that move, clouds that are whole and stay inside their
+must keep: table sizes, opaque land, coasts of water alone that meet without seams
+on any map of 2 x 2 blocks, animations that move, clouds that are whole and stay inside their
 squares, markers that tell giving from buying at a glance, a barrel sitting on its
 position, gulls small enough to be gulls.
 """
@@ -16,6 +16,10 @@ import sys
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from sheet import KEY  # noqa: E402
 import draw_sea_preview as preview  # noqa: E402
+
+
+# The colours of water: foam, shallows, the shelf and the deep sea (the key).
+WATER = {15, 13, 8, KEY}
 
 
 def frames(sheet):
@@ -78,6 +82,13 @@ def faults():
             out.append("land frame %d has key pixels: the sea would show through" % i)
 
     out += coast_faults(sh)
+    # A ship may sail anywhere in a sea cell: the pieces drawn there show only water.
+    for name in ("coast_edge", "coast_corner"):
+        for i, g in enumerate(frames(sh[name])):
+            land = sorted({c for row in g for c in row} - WATER)
+            if land:
+                out.append("%s frame %d paints %s into the sea: only water (%s) belongs there"
+                           % (name, i, land, sorted(WATER)))
 
     # Animations move something in every step.
     for name, loops in (("port", 4), ("whirlpool", 1), ("rock", 3), ("barrel", 1),
