@@ -888,10 +888,12 @@ def cloud_frame(size, puffs, base, frame):
     the 8 frames, so the shape breathes slowly and comes back to where it began."""
     a = TAU * frame / 8
     field = [[0.0] * size for _ in range(size)]
+    moved = []
     for x0, y0, r0, phase in puffs:
         x = x0 + 0.025 * size * math.cos(a + phase)
         y = y0 + 0.015 * size * math.sin(a + phase)
         r = r0 * (1 + 0.06 * math.sin(a + 2 * phase))
+        moved.append((x, y, r))
         reach = PUFF_BLEND * r          # puffs melt into their neighbours this far out
         for py in range(size):
             for px in range(size):
@@ -906,7 +908,68 @@ def cloud_frame(size, puffs, base, frame):
             sag = max(0.0, (py + 0.5 - base) / (0.05 * size + 0.6))
             if field[py][px] >= edge * (1.0 + sag * sag):
                 g[py][px] = WHITE
-    return tidy_cloud(g)
+    g = tidy_cloud(g)
+    light = [[puff_light(px, py, moved) for px in range(size)] for py in range(size)]
+    return shade_cloud(g, light, body=size > 16)
+
+
+CLOUD_LIGHT = (-0.45, -0.6, 0.66)   # towards the sun: from the top left and above
+
+
+def puff_light(px, py, puffs):
+    """How much of the light a pixel of a cloud catches (-1..1), lit as the round side
+    of the puff that bulges out most there."""
+    best, lit = -1e9, -1.0
+    for x, y, r in puffs:
+        nx, ny = (px + 0.5 - x) / r, (py + 0.5 - y) / r
+        d = nx * nx + ny * ny
+        if 1 - d > best:
+            best = 1 - d
+            if d > 1:
+                nx, ny, d = nx / math.sqrt(d), ny / math.sqrt(d), 1.0
+            nz = math.sqrt(1 - d)
+            lit = nx * CLOUD_LIGHT[0] + ny * CLOUD_LIGHT[1] + nz * CLOUD_LIGHT[2]
+    return lit
+
+
+# A cloud is drawn in one colour and nothing is blended, so its shading is made of
+# holes through which the sea shows: solid white where the sun strikes the puffs,
+# one pixel in four left open over the body, every other pixel (a checkerboard) in
+# the shade underneath and along the shaded rim.  The holes of the lighter pattern
+# are a part of the darker one's, so the shades run into one another.
+CLOUD_SOLID = 0.65      # light above which a pixel is solid
+CLOUD_BODY = 0.2        # light above which one pixel in four is open; below, half
+
+
+def cloud_open(x, y, level):
+    """Whether pixel (x, y) is a hole at shade level 0 (checkerboard), 1 (one in four)
+    or 2 (solid)."""
+    if level == 0:
+        return (x + y) % 2 == 1
+    if level == 1:
+        return x % 2 == 1 and y % 2 == 0
+    return False
+
+
+def shade_cloud(g, light, body=True):
+    """Holes in a cloud's shape by the light each pixel catches; its rim facing away
+    from the sun is at most half there.  Without body, the lit side is solid and only
+    the shade is holed: small clouds have no room for three shades."""
+    n = len(g)
+    out = [row[:] for row in g]
+    for y in range(n):
+        for x in range(n):
+            if g[y][x] == KEY:
+                continue
+            lit = light[y][x]
+            level = 2 if lit > (CLOUD_SOLID if body else CLOUD_BODY) else (1 if lit > CLOUD_BODY else 0)
+            rim = any(not (0 <= x + dx < n and 0 <= y + dy < n) or g[y + dy][x + dx] == KEY
+                      for dx, dy in ((1, 0), (0, 1)))
+            if rim:
+                level = 0
+            if cloud_open(x, y, level):
+                out[y][x] = KEY
+    return out
 
 
 def cloud_frames(size, variant):
@@ -955,7 +1018,8 @@ def tidy_cloud(g):
 
 
 # The smallest clouds are too small to grow from puffs: each variant is three shapes
-# a pixel apart, shown in the order CLOUD8_ORDER over the 8 frames.
+# a pixel apart, shown in the order CLOUD8_ORDER over the 8 frames.  They are wisps
+# two to four pixels high, solid: holes would break them into specks.
 CLOUD8 = [
     ["...ff... ..ffff.. .ffffff.", "..ff.... .fffff.. .ffffff.", "....ff.. ..fffff. .ffffff."],
     ["..ff.... .fffff..", "...ff... .fffff..", "..fff... .fffff.."],
