@@ -683,12 +683,19 @@ CRATE = """
 """
 
 
+# A marker hovers over its port and is drawn after the ships, so it covers a ship
+# docked under it: it is kept to the top of its frame, a sign 14 pixels high on its
+# point, ending four rows above the frame's bottom, clear of the mastheads of a ship
+# lying beside its port.
+SIGN_TOP, SIGN_BOTTOM = 1, 14       # rows of the sign
+POINT = ((8, 15), (9, 14), (10, 13), (11, 12))  # the point's rows below it: columns
+
+
 def marker_pointer(g, fill, shade):
-    """The pin's point under a sign, its tip on the frame's bottom rows, centred on
-    the port cell (pixels 4..19)."""
-    for i, (x0, x1) in enumerate(((8, 15), (9, 14), (10, 13), (11, 12))):
+    """The pin's point under a sign, centred on the port cell (pixels 4..19)."""
+    for i, (x0, x1) in enumerate(POINT):
         for x in range(x0, x1 + 1):
-            g[18 + i][x] = shade if x >= (x0 + x1 + 1) // 2 else fill
+            g[SIGN_BOTTOM + 1 + i][x] = shade if x >= (x0 + x1 + 1) // 2 else fill
 
 
 def draw_port_markers():
@@ -696,21 +703,23 @@ def draw_port_markers():
 
     # 0: a steel-grey signboard with a crate on it: this port gives cargo.
     g = blank(24, 24)
-    for y in range(3, 18):
+    top, bottom = SIGN_TOP, SIGN_BOTTOM
+    for y in range(top, bottom + 1):
         for x in range(5, 19):
-            corner = (x in (5, 18)) and (y in (3, 17))
+            corner = (x in (5, 18)) and (y in (top, bottom))
             if corner:
                 continue
-            lit = (x - 5) + (y - 3) < 4
-            g[y][x] = WHITE if lit and (x == 5 or y == 3) else (
-                STEEL if (x < 17 and y < 16) else WGREY)
+            lit = (x - 5) + (y - top) < 4
+            g[y][x] = WHITE if lit and (x == 5 or y == top) else (
+                STEEL if (x < 17 and y < bottom - 1) else WGREY)
     marker_pointer(g, STEEL, WGREY)
-    paste(g, parse(CRATE), 7, 5)
+    paste(g, parse(CRATE), 7, top + 2)
     markers.put_frame(0, outline(g))
 
     # 1: a big gold coin: this port buys the cargo.
     g = blank(24, 24)
-    cx, cy, r = 12.0, 10.5, 7.6
+    r = 7.1
+    cx, cy = 12.0, (SIGN_TOP + SIGN_BOTTOM + 1) / 2
     marker_pointer(g, YELLOW, ORANGE)
     for y in range(24):
         for x in range(24):
@@ -723,11 +732,12 @@ def draw_port_markers():
                 g[y][x] = ORANGE            # the rim's shaded side
             if r - 3.4 < d <= r - 2.4 and dx + dy > -6:
                 g[y][x] = ORANGE            # the raised inner ring, lit on the top left
-    for x, y in ((8, 5), (7, 6), (9, 5), (7, 7)):
-        g[y][x] = WHITE                     # glint
-    for y in range(8, 13):
-        g[y][12] = ORANGE                   # the mark struck in the middle
-    g[8][11], g[12][13] = ORANGE, ORANGE
+    mid = int(cy)                           # the row just below the coin's centre
+    for x, y in ((8, -5), (7, -4), (9, -5), (7, -3)):
+        g[mid + y][x] = WHITE               # glint
+    for y in range(-2, 3):
+        g[mid + y][12] = ORANGE             # the mark struck in the middle
+    g[mid - 2][11], g[mid + 2][13] = ORANGE, ORANGE
     markers.put_frame(1, outline(g))
     return markers
 

@@ -82,6 +82,7 @@ def pieces(cells, steps):
 
 
 NEAR = [(1, 0), (-1, 0), (0, 1), (0, -1)]
+MARKER_LOWEST = 19  # a marker's lowest row: the ships are drawn under it
 CLOUD_OPEN = 0.18   # at least this much of a cloud's shape is holes, where the sea shows
 CLOUD_LIT = 0.05    # and its lit half is this much more cloud than its shaded half
 AROUND = NEAR + [(1, 1), (1, -1), (-1, 1), (-1, -1)]
@@ -189,8 +190,13 @@ def faults():
     if not (grey and gold):
         out.append("port marker 0 must be mostly grey and marker 1 mostly gold")
     for i, g in enumerate(m):
-        if all(c == KEY for c in g[22]):
-            out.append("port marker %d does not point down to its port" % i)
+        cells = opaque(g)
+        low = max(y for x, y in cells)
+        tip = [x for x, y in cells if y == low]
+        if len(tip) > 4 or not 10 <= sum(tip) / len(tip) <= 13:
+            out.append("port marker %d does not point down to the middle of its port" % i)
+        if low > MARKER_LOWEST:
+            out.append("port marker %d reaches down to row %d, over a ship docked beside its port" % (i, low))
 
     # The barrel sits on its position, pixel (4, 4), about 10 pixels across.
     for i, g in enumerate(frames(sh["barrel"])):
