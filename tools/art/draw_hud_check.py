@@ -6,9 +6,10 @@ The sheets are sources that may be retouched by hand; these are the rules a reto
 must keep: the tables' sizes and frame counts; icons that keep to the part of their
 frame the bar leaves them (the coin clear of the gold number, with only its dark
 plate under the number's first digit, and never so narrow that it reads as a digit;
-hull and cargo icons clear of their neighbours); a compass arrow that points its eight ways over a face
-of other colours; animations whose frames all move on; a pickup that rises and
-fades; a frame that holds the island map in a ring of its own colour.
+hull and cargo icons clear of their neighbours); a compass arrow that points its
+eight ways over a face of other colours; animations whose frames all move on; a
+pickup that rises and fades; a frame that holds the island map in a ring of its own
+colour.
 """
 
 import math

@@ -135,7 +135,8 @@ SWELL = [0, 0, 0, 1, 1, 1, 2, 2, 2, 2, 1, 1, 1, 0, 0, 0]
 # Where each band of the water ends, in pixels from the land's square edge.  A ship
 # may sail anywhere in a sea cell, so the coast pieces hold nothing but water: the
 # surf breaking on the land, the pale shallows, and the shelf where they fall away to
-# the deep sea.  The beach and the grass are the land cells' own.
+# the deep sea.  The grass is the land cells' own; a land cell shows the same picture
+# whatever lies around it, so there is no beach: the surf breaks on the grass.
 FOAM = 1.5       # off-white surf along the land
 SURF_SWELL = 0.5  # how much of the shore's swell the surf line follows
 SHALLOW = 5.0    # cyan shallows

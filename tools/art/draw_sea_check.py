@@ -21,6 +21,11 @@ import draw_sea_preview as preview  # noqa: E402
 
 # The colours of water: foam, shallows, the shelf and the deep sea (the key).
 WATER = {15, 13, 8, KEY}
+MARKER_LOWEST = 19  # a marker's lowest row: the ships are drawn under it
+CLOUD_OPEN = 0.18   # at least this much of a cloud's shape is holes, where the sea shows
+CLOUD_LIT = 0.05    # and its lit half is this much more cloud than its shaded half
+NEAR = [(1, 0), (-1, 0), (0, 1), (0, -1)]
+AROUND = NEAR + [(1, 1), (1, -1), (-1, 1), (-1, -1)]
 
 
 def frames(sheet):
@@ -81,14 +86,8 @@ def pieces(cells, steps):
     return count
 
 
-NEAR = [(1, 0), (-1, 0), (0, 1), (0, -1)]
-MARKER_LOWEST = 19  # a marker's lowest row: the ships are drawn under it
-CLOUD_OPEN = 0.18   # at least this much of a cloud's shape is holes, where the sea shows
-CLOUD_LIT = 0.05    # and its lit half is this much more cloud than its shaded half
-AROUND = NEAR + [(1, 1), (1, -1), (-1, 1), (-1, -1)]
-
-
 def cloud_faults(label, cells, size):
+    """What is wrong with one cloud frame, its set pixels `cells`, size pixels square."""
     if not cells:
         return ["%s is empty" % label]
     out = []
