@@ -3,18 +3,18 @@
     /usr/bin/python3 tools/art/draw_hud.py     # writes the sheets into assets/art
 
 Sheets written (table names, sizes and frame order in assets/art/hud.tables):
-    hud_gold.png        16 x 16 x 10  gold coin: shine sweeping, a turn, a twinkle
+    hud_gold.png        16 x 16 x 10  gold coin on a plate: shine sweeping, a rock, a twinkle
     hud_cargo.png       16 x 16       a crate, like the one on a giving port's sign
     hud_compass.png     16 x 16       brass-rimmed compass dial
     hud_arrow.png        8 x 8 x 8    the dial's arrow, from up turning anticlockwise
     hud_hull.png        16 x 16       our ship in miniature: hull, white sail, pennant
     hud_cannonball.png   8 x 8 x 8    an iron ball, a glint running round it
-    hud_map_frame.png   72 x 72       a parchment chart's border around the island map
+    hud_map_frame.png   72 x 72       a brass-cornered wooden frame around the island map
     hud_pickup.png      24 x 24 x 40  gold, crate, hammer and plank, three balls: each
                                       flashes up, rises, glints and dissolves
 
 Icons are text grids ('.' leaves the pixel clear, hex digits are palette indices);
-the crate, the dial and the chart border are drawn by rule.  The pickup's coin,
+the crate, the dial and the map's frame are drawn by rule.  The pickup's coin,
 crate and cannonballs are the bar's, larger or piled, so that each reads as what
 it adds to the bar.  Once written, the sheets are the sources: retouch them by
 hand, then run draw_hud_check.py and look at draw_hud_preview.py's mock-ups.
@@ -26,6 +26,7 @@ import sys
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from sheet import Sheet  # noqa: E402
 from draw_title import ART, CLEAR, Pic  # noqa: E402
+from draw_dialog import BAR, PLATE as CORNER_PLATE, STUD as STUD_COLOURS  # noqa: E402
 
 BLACK, PLUM, SEA, GREY, BROWN, DKGREEN, RED, WARMGREY = 0, 1, 2, 3, 4, 5, 6, 7
 BLUE, ORANGE, STEEL, GREEN, TAN, CYAN, YELLOW, WHITE = 8, 9, 10, 11, 12, 13, 14, 15
@@ -65,8 +66,11 @@ def placed(p, x, y, w=16, h=16):
 
 # ---------------------------------------------------------------------------
 # Gold: a coin lit from the top left, its rim shaded to the bottom right, a bar
-# struck in the middle. The bar's coin turns over (narrower, then edge on);
-# the pickup's coin is the same coin, larger.
+# struck in the middle. The bar's coin rocks a little on its plate and back, never
+# narrower than seven pixels, so that no frame of it reads as a "1" before the gold
+# number; the pickup's coin is the same coin, larger. The coin sits on the end of a
+# dark plate that reaches under the number's first digit (the only part of the
+# number the icon's frame reaches), so that digit reads over sand, foam or huts.
 # ---------------------------------------------------------------------------
 
 COIN = """
@@ -80,6 +84,17 @@ COIN = """
 .0999990.
 ..00000..
 """
+COIN_TILTED = """
+..0000...
+.0eeee0..
+0eefee90.
+0efe9e90.
+0eee9e90.
+0eee9e90.
+0eeee990.
+.099990..
+..0000...
+"""
 COIN_TURNED = """
 ...000...
 ..0eee0..
@@ -90,17 +105,6 @@ COIN_TURNED = """
 .0ee9990.
 ..09990..
 ...000...
-"""
-COIN_EDGE = """
-....0....
-...0e0...
-...0e0...
-...0e0...
-...090...
-...090...
-...090...
-...090...
-....0....
 """
 BIG_COIN = """
 ....00000....
@@ -139,13 +143,36 @@ def twinkle(p, x, y, arm):
             p.set(x + dx, y + dy, WHITE)
 
 
+# The plate, in the coin's 16 x 16 frame: a plum panel in a black line like the
+# dialog box's, from behind the coin to column 15 (the gap after the first digit,
+# which the game writes from column 10, rows 1 to 8), rounded at its free end.
+GOLD_PLATE = """
+.......00000000.
+......0111111110
+......0111111110
+......0111111110
+......0111111110
+......0111111110
+......0111111110
+......0111111110
+......0111111110
+.......00000000.
+"""
+
+
 def gold_frames():
-    # steps 1-3 a shine sweeps across, 5-7 the coin turns over, 9 it twinkles
+    # steps 1-3 a shine sweeps across, 5-7 the coin rocks and comes back, 9 it twinkles
     coin = pic(9, 9, COIN)
     pictures = [coin, shined(coin, 3), shined(coin, 6), shined(coin, 9), coin,
-                pic(9, 9, COIN_TURNED), pic(9, 9, COIN_EDGE), pic(9, 9, COIN_TURNED), coin, coin.copy()]
+                pic(9, 9, COIN_TILTED), pic(9, 9, COIN_TURNED), pic(9, 9, COIN_TILTED), coin, coin.copy()]
     twinkle(pictures[9], 2, 2, 2)
-    return [placed(p, 0, 0) for p in pictures]
+    frames = []
+    for p in pictures:
+        q = Pic(16, 16)
+        q.grid(GOLD_PLATE, 0, 0)
+        q.blit(p, 0, 0)
+        frames.append(q)
+    return frames
 
 
 # ---------------------------------------------------------------------------
@@ -281,35 +308,54 @@ def arrow_frames():
 
 
 # ---------------------------------------------------------------------------
-# The chart: a parchment sheet lit from the top left, ruled in brown ink: an
-# outer and an inner line with a band of ink and parchment in turns between
-# them, as on a sea chart, solid squares at the corners. The map is laid just
-# inside the inner line; the last three columns stay clear, so the sheet is as
-# wide on the right of the map as on the left.
+# The chart's frame, in the dialog box's style: a wooden bar lit along its top or
+# left edge and shaded along the other, a black groove against the map, brass
+# studs along the bars and brass plates over the corner joints. The sides have
+# room for a bar one pixel wider than the dialog box's, the top and bottom for
+# two; the extra pixels are wood. The map is laid just inside the groove; the
+# last three columns stay clear, so the frame is as wide on the right of the map
+# as on the left.
 # ---------------------------------------------------------------------------
+
+STUD = "\n".join("".join("%x" % c for c in row) for row in STUD_COLOURS)
+
+
+def bar(width):
+    """The dialog box's bar stretched to width pixels: outline, lit edge, wood,
+    shaded edge, groove."""
+    return BAR[:2] + [BAR[2]] * (width - 4) + BAR[-2:]
+
 
 def map_frame():
     p = Pic(72, 72)
-    right, bottom = MAP_X1 + 7, MAP_Y1 + 8        # the parchment's last column and row
-    p.rect(0, 0, right, bottom, BLACK)
-    p.rect(1, 1, right - 1, bottom - 1, WHITE)
-    p.rect(2, 2, right - 1, bottom - 1, ORANGE)
-    p.rect(2, 2, right - 2, bottom - 2, TAN)
-    for inset in (4, 1):
-        p.rect(MAP_X0 - inset, MAP_Y0 - inset, MAP_X1 + inset, MAP_Y1 + inset, BROWN)
-        p.rect(MAP_X0 - inset + 1, MAP_Y0 - inset + 1, MAP_X1 + inset - 1, MAP_Y1 + inset - 1, TAN)
-    # the band's turns run out from the middle of each side, so both ends match
-    for x in range(MAP_X0 - 1, MAP_X1 + 2):
-        if (abs(2 * x - MAP_X0 - MAP_X1) // 8) % 2:
-            p.rect(x, MAP_Y0 - 3, x, MAP_Y0 - 2, BROWN)
-            p.rect(x, MAP_Y1 + 2, x, MAP_Y1 + 3, BROWN)
-    for y in range(MAP_Y0 - 1, MAP_Y1 + 2):
-        if (abs(2 * y - MAP_Y0 - MAP_Y1) // 8) % 2:
-            p.rect(MAP_X0 - 3, y, MAP_X0 - 2, y, BROWN)
-            p.rect(MAP_X1 + 2, y, MAP_X1 + 3, y, BROWN)
-    for x in (MAP_X0 - 3, MAP_X1 + 2):
-        for y in (MAP_Y0 - 3, MAP_Y1 + 2):
-            p.rect(x, y, x + 1, y + 1, BROWN)
+    right, bottom = MAP_X1 + 7, MAP_Y1 + 8        # the frame's last column and row
+    side, top = bar(MAP_X0), bar(MAP_Y0)
+    for y in range(bottom + 1):
+        for x in range(right + 1):
+            if y < MAP_Y0:
+                p.set(x, y, top[y])
+            elif y > MAP_Y1:
+                p.set(x, y, top[y - MAP_Y1 - 1])
+            elif x < MAP_X0:
+                p.set(x, y, side[x])
+            elif x > MAP_X1:
+                p.set(x, y, side[x - MAP_X1 - 1])
+    # a stud every 16 pixels along each bar, out from the middle, on the wood
+    # just inside the lit edge
+    for x in range((MAP_X0 + MAP_X1) // 2 % 16, MAP_X1, 16):
+        if x > MAP_X0:
+            for y0 in (2, MAP_Y1 + 3):
+                p.grid(STUD, x, y0)
+    for y in range((MAP_Y0 + MAP_Y1) // 2 % 16, MAP_Y1, 16):
+        if y > MAP_Y0:
+            for x0 in (2, MAP_X1 + 3):
+                p.grid(STUD, x0, y)
+    # the corner plates, the dialog box's with one column fewer, rounded outside
+    plate = "\n".join(row[:4] + row[5:] for row in CORNER_PLATE)
+    for x0, y0 in ((0, 0), (MAP_X1 + 1, 0), (0, MAP_Y1 + 1), (MAP_X1 + 1, MAP_Y1 + 1)):
+        p.grid(plate, x0, y0)
+    for x, y in ((0, 0), (right, 0), (0, bottom), (right, bottom)):
+        p.set(x, y, CLEAR)
     p.rect(MAP_X0, MAP_Y0, MAP_X1, MAP_Y1, CLEAR)
     return p
 

@@ -4,10 +4,12 @@
 
 The sheets are sources that may be retouched by hand; these are the rules a retouch
 must keep: the tables' sizes and frame counts; icons that keep to the part of their
-frame the bar leaves them (the coin clear of the gold number, hull and cargo icons
-clear of their neighbours); a compass arrow that points its eight ways over a face
-of other colours; animations whose frames all move on; a pickup that rises and
-fades; a chart border that holds the island map in a ring of its own colour.
+frame the bar leaves them (the coin clear of the gold number, with only its dark
+plate under the number's first digit, and never so narrow that it reads as a digit;
+hull and cargo icons clear of their neighbours); a compass arrow that points its
+eight ways over a face of other colours; animations whose frames all move on; a
+pickup that rises and fades; a frame that holds the island map in a ring of its own
+colour.
 """
 
 import math
@@ -28,9 +30,15 @@ CONTRACT = {
     "MapFrame": (72, 72, 1), "PickupIconFrames": (24, 24, 40),
 }
 # Columns and rows of each icon's frame that may be drawn on, where the bar leaves less
-# than the whole frame: the gold number starts at column 10 of the coin's frame, hull and
-# cargo icons stand 10 pixels apart, and a cargo icon's rows below 10 are off the screen.
-ROOM = {"GoldIconFrames": (8, 15), "HullIcon": (9, 15), "CargoIcon": (9, 10)}
+# than the whole frame: hull and cargo icons stand 10 pixels apart, and a cargo icon's
+# rows below 10 are off the screen. The gold number starts at column 10 of the coin's
+# frame: the coin keeps to columns 0..8, and only its plate reaches under the number.
+ROOM = {"GoldIconFrames": (15, 9), "HullIcon": (9, 15), "CargoIcon": (9, 10)}
+COIN_ROOM = 8
+PLATE_COLOURS = {0, 1}     # dark, under the number's brown shadow and yellow face
+PLATE_FILL = 1
+DIGIT = (10, 1, 14, 8)     # where the number's first digit lies on the coin's frame
+NARROWEST_COIN = 7         # a coin narrower than this beside the number reads as a "1"
 # Arrow frames by heading, y growing downwards.
 HEADING = [(0, -1), (-1, -1), (-1, 0), (-1, 1), (0, 1), (1, 1), (1, 0), (1, -1)]
 ARROW_HEAD = 6
@@ -85,6 +93,20 @@ def icon_faults(t):
                            % (name, i, spill[:3], last_x, last_y))
             if not opaque(g):
                 out.append("%s frame %d is empty" % (name, i))
+    x0, y0, x1, y1 = DIGIT
+    for i, g in enumerate(t["GoldIconFrames"]):
+        coin = [(x, y) for x, y in opaque(g) if g[y][x] not in PLATE_COLOURS]
+        if any(x > COIN_ROOM for x, y in coin):
+            out.append("GoldIconFrames frame %d: the coin reaches past column %d, under the number"
+                       % (i, COIN_ROOM))
+        outline = [(x, y) for x, y in opaque(g) if x <= COIN_ROOM and g[y][x] == 0]
+        if outline and max(x for x, y in outline) - min(x for x, y in outline) + 1 < NARROWEST_COIN:
+            out.append("GoldIconFrames frame %d: the coin is narrower than %d pixels and reads as a digit"
+                       % (i, NARROWEST_COIN))
+        bare = [(x, y) for y in range(y0, y1 + 1) for x in range(x0, x1 + 1) if g[y][x] not in PLATE_COLOURS]
+        if bare:
+            out.append("GoldIconFrames frame %d: the number's first digit is not on the dark plate at %s"
+                       % (i, bare[:3]))
     for name in ("GoldIconFrames", "CannonballIconFrames", "CompassArrowFrames"):
         frames = t[name]
         for i in range(len(frames)):
@@ -148,7 +170,7 @@ def pickup_faults(t):
                        % (kind, tops[1], tops[7]))
         if not len(opaque(steps[9])) < len(opaque(steps[8])) < len(opaque(steps[7])):
             out.append("pickup %d does not fade over its last steps" % kind)
-    coin = {c for g in t["GoldIconFrames"] for row in g for c in row}
+    coin = {c for g in t["GoldIconFrames"] for row in g for c in row} - {PLATE_FILL}
     if {c for row in frames[1] for c in row} != coin:
         out.append("the gold pickup and the bar's coin differ in colours")
     return out

@@ -126,28 +126,30 @@ EDGE_LAND = {1: (-INF, -INF, INF, 0, "x"), 2: (-INF, -INF, 0, INF, "y"),
 CORNER_LAND = {1: (16, 16, INF, INF, None), 2: (-INF, 16, 0, INF, None),
                3: (16, -INF, INF, 0, None), 4: (-INF, -INF, 0, 0, None)}
 
-# How far a shore swells out of its straight line at each pixel along a cell's side.
-# Whole pixels in long runs draw a clean gentle curve.  It is 0 near the cell's ends,
-# where a shore may turn round a corner piece (which has no swell), and the same read
-# from either end, so two shores meeting in an inner corner swell alike there.
+# How far a shore's surf swells out of its straight line at each pixel along a cell's
+# side.  Whole pixels in long runs draw a clean gentle curve.  It is 0 near the cell's
+# ends, where a shore may turn round a corner piece (which has no swell), and the same
+# read from either end, so two shores meeting in an inner corner swell alike there.
 SWELL = [0, 0, 0, 1, 1, 1, 2, 2, 2, 2, 1, 1, 1, 0, 0, 0]
 
-# Where each band of the coast ends, in pixels from the land's square edge after the
-# shore's swell is taken off.  Whole steps keep every band a clean parallel line.
-GRASS = 2.5    # grass spilling over the square land cells, rounding the island
-SAND = 6.5     # sand; on shores facing away from the light the grass ends in a dark bank
-FOAM = 7.5     # off-white surf
-SHALLOW = 9.5  # cyan shallows
-DROP = 10.5    # mid blue where the shallows fall to the deep sea
-SURF_SWELL = 0.5  # the surf follows the swell of the grass only this much
-FILLET = 4.0   # how far the blend of two shores reaches out of an inner corner
+# Where each band of the water ends, in pixels from the land's square edge.  A ship
+# may sail anywhere in a sea cell, so the coast pieces hold nothing but water: the
+# surf breaking on the land, the pale shallows, and the shelf where they fall away to
+# the deep sea.  The grass is the land cells' own; a land cell shows the same picture
+# whatever lies around it, so there is no beach: the surf breaks on the grass.
+FOAM = 1.5       # off-white surf along the land
+SURF_SWELL = 0.5  # how much of the shore's swell the surf line follows
+SHALLOW = 5.0    # cyan shallows
+SHALLOW_SWELL = 0.25  # and how much of it their edge follows
+SHELF = 6.0      # a mid blue line where the shallows fall to the deep sea
+FILLET = 4.0     # how far the blend of two shores reaches out of an inner corner
 
 
 def coast_colour(x, y, rects):
     """The colour of pixel (x, y) of a coast piece with land `rects` around it.
 
     Its distance to the nearest land, less that shore's swell, picks the band.  Where
-    two shores meet in an inner corner the distances are blended, so the beach fills
+    two shores meet in an inner corner the distances are blended, so the surf fills
     the corner in a curve, and the swell fades out there; the blend only acts within
     FILLET pixels of the corner, so every cell border agrees with its neighbour."""
     px, py = x + 0.5, y + 0.5
@@ -163,17 +165,13 @@ def coast_colour(x, y, rects):
         blend = max(FILLET - (found[1][0] - d), 0.0) / FILLET
         d -= blend * blend * FILLET / 4
     swell = SWELL[x if axis == "x" else y] * (1 - blend) if axis else 0
-    # Shores facing down, and less so right, lie in shade: the grass ends in a dark bank.
-    shade = (0.9 * dy + 0.6 * dx) / max(math.hypot(dx, dy), 1e-9)
-    bank = 2 if shade > 0.75 else (1 if shade > 0.3 else 0)
-    if d - swell < GRASS:
-        return GREEN
-    if d - swell < GRASS + bank:
-        return DGREEN
-    e = d - swell * SURF_SWELL
-    for limit, colour in ((SAND, YELLOW), (FOAM, WHITE), (SHALLOW, CYAN), (DROP, MBLUE)):
-        if e < limit:
-            return colour
+    if d - swell * SURF_SWELL < FOAM:
+        return WHITE
+    e = d - swell * SHALLOW_SWELL
+    if e < SHALLOW:
+        return CYAN
+    if e < SHELF:
+        return MBLUE
     return KEY
 
 
@@ -686,12 +684,19 @@ CRATE = """
 """
 
 
+# A marker hovers over its port and is drawn after the ships, so it covers a ship
+# docked under it: it is kept to the top of its frame, a sign 14 pixels high on its
+# point, ending four rows above the frame's bottom, clear of the mastheads of a ship
+# lying beside its port.
+SIGN_TOP, SIGN_BOTTOM = 1, 14       # rows of the sign
+POINT = ((8, 15), (9, 14), (10, 13), (11, 12))  # the point's rows below it: columns
+
+
 def marker_pointer(g, fill, shade):
-    """The pin's point under a sign, its tip on the frame's bottom rows, centred on
-    the port cell (pixels 4..19)."""
-    for i, (x0, x1) in enumerate(((8, 15), (9, 14), (10, 13), (11, 12))):
+    """The pin's point under a sign, centred on the port cell (pixels 4..19)."""
+    for i, (x0, x1) in enumerate(POINT):
         for x in range(x0, x1 + 1):
-            g[18 + i][x] = shade if x >= (x0 + x1 + 1) // 2 else fill
+            g[SIGN_BOTTOM + 1 + i][x] = shade if x >= (x0 + x1 + 1) // 2 else fill
 
 
 def draw_port_markers():
@@ -699,21 +704,23 @@ def draw_port_markers():
 
     # 0: a steel-grey signboard with a crate on it: this port gives cargo.
     g = blank(24, 24)
-    for y in range(3, 18):
+    top, bottom = SIGN_TOP, SIGN_BOTTOM
+    for y in range(top, bottom + 1):
         for x in range(5, 19):
-            corner = (x in (5, 18)) and (y in (3, 17))
+            corner = (x in (5, 18)) and (y in (top, bottom))
             if corner:
                 continue
-            lit = (x - 5) + (y - 3) < 4
-            g[y][x] = WHITE if lit and (x == 5 or y == 3) else (
-                STEEL if (x < 17 and y < 16) else WGREY)
+            lit = (x - 5) + (y - top) < 4
+            g[y][x] = WHITE if lit and (x == 5 or y == top) else (
+                STEEL if (x < 17 and y < bottom - 1) else WGREY)
     marker_pointer(g, STEEL, WGREY)
-    paste(g, parse(CRATE), 7, 5)
+    paste(g, parse(CRATE), 7, top + 2)
     markers.put_frame(0, outline(g))
 
     # 1: a big gold coin: this port buys the cargo.
     g = blank(24, 24)
-    cx, cy, r = 12.0, 10.5, 7.6
+    r = 7.1
+    cx, cy = 12.0, (SIGN_TOP + SIGN_BOTTOM + 1) / 2
     marker_pointer(g, YELLOW, ORANGE)
     for y in range(24):
         for x in range(24):
@@ -726,27 +733,32 @@ def draw_port_markers():
                 g[y][x] = ORANGE            # the rim's shaded side
             if r - 3.4 < d <= r - 2.4 and dx + dy > -6:
                 g[y][x] = ORANGE            # the raised inner ring, lit on the top left
-    for x, y in ((8, 5), (7, 6), (9, 5), (7, 7)):
-        g[y][x] = WHITE                     # glint
-    for y in range(8, 13):
-        g[y][12] = ORANGE                   # the mark struck in the middle
-    g[8][11], g[12][13] = ORANGE, ORANGE
+    mid = int(cy)                           # the row just below the coin's centre
+    for x, y in ((8, -5), (7, -4), (9, -5), (7, -3)):
+        g[mid + y][x] = WHITE               # glint
+    for y in range(-2, 3):
+        g[mid + y][12] = ORANGE             # the mark struck in the middle
+    g[mid - 2][11], g[mid + 2][13] = ORANGE, ORANGE
     markers.put_frame(1, outline(g))
     return markers
 
 
 # ---------------------------------------------------------------- gulls
 
-# A gull flying up the screen and one flying up-left, wings up, level and down: white
-# with grey under the wings and tail and black wing tips.  The other six headings
-# are these turned by quarter turns.
+# A gull flying up the screen, wings up, level and down: white with grey under the
+# wings and tail and black wing tips.  Turned by quarter turns it flies left, down and
+# right.  The view is from high above the sea, so wings beating across a diagonal
+# heading are not turned the same way, which would make an "x" of body and wings:
+# there the span lies nearly level, dipping towards the viewer, the head and body
+# leaning the way the gull flies, like the gull flying up seen a little aslant.  The
+# gulls flying up-left and down-left are drawn; those flying right are their mirrors.
 GULL_UP = ["""
 ........
-..0..0..
-..affa..
+.0....0.
+.fa..af.
+..fffa..
 ...ff...
 ...aa...
-........
 ........
 ........
 """, """
@@ -770,30 +782,58 @@ a..aa..a
 """]
 GULL_UP_LEFT = ["""
 ........
-...0....
-..fa....
-.0aff...
-...ff...
-.....a..
+......0.
+..f..af.
+..fffa..
+.aff....
+0f.aa...
 ........
 ........
 """, """
 ........
-......f.
-..f..f.a
-...ff..0
-...ff...
-..f..a..
-.f......
-..a0....
+........
+.......0
+..ff.aa.
+.afffa..
+a..aa...
+0.......
+........
 """, """
 ........
 ........
-..f..f..
-...ff.a.
-...ff.0.
-..f..a..
-...a0...
+........
+..ff....
+.afffa..
+a.aa.aa.
+0.....0.
+........
+"""]
+GULL_DOWN_LEFT = ["""
+........
+.0......
+.fa..0..
+..aff.a.
+..fff...
+.ff.....
+........
+........
+""", """
+........
+0.......
+.a...0..
+..aff.a.
+..fff..a
+.ff.....
+........
+........
+""", """
+........
+........
+........
+.aaff.a.
+0.fff.0.
+.ff.....
+........
 ........
 """]
 WING_FRAMES = [0, 1, 2, 1]      # wings up, level, down, level
@@ -809,9 +849,14 @@ def draw_gulls():
     gulls = Sheet(8, 8, 32, columns=8)
     for d in range(8):
         for w, pose in enumerate(WING_FRAMES):
-            g = parse((GULL_UP_LEFT if d % 2 else GULL_UP)[pose])
-            for _ in range(d // 2):
-                g = turn_left(g)
+            if d % 2 == 0:
+                g = parse(GULL_UP[pose])
+                for _ in range(d // 2):
+                    g = turn_left(g)
+            else:
+                g = parse((GULL_UP_LEFT if d in (1, 7) else GULL_DOWN_LEFT)[pose])
+                if d > 4:
+                    g = mirror_x(g)
             put(gulls, d * 4 + w, g)
     return gulls
 
@@ -854,10 +899,12 @@ def cloud_frame(size, puffs, base, frame):
     the 8 frames, so the shape breathes slowly and comes back to where it began."""
     a = TAU * frame / 8
     field = [[0.0] * size for _ in range(size)]
+    moved = []
     for x0, y0, r0, phase in puffs:
         x = x0 + 0.025 * size * math.cos(a + phase)
         y = y0 + 0.015 * size * math.sin(a + phase)
         r = r0 * (1 + 0.06 * math.sin(a + 2 * phase))
+        moved.append((x, y, r))
         reach = PUFF_BLEND * r          # puffs melt into their neighbours this far out
         for py in range(size):
             for px in range(size):
@@ -872,7 +919,68 @@ def cloud_frame(size, puffs, base, frame):
             sag = max(0.0, (py + 0.5 - base) / (0.05 * size + 0.6))
             if field[py][px] >= edge * (1.0 + sag * sag):
                 g[py][px] = WHITE
-    return tidy_cloud(g)
+    g = tidy_cloud(g)
+    light = [[puff_light(px, py, moved) for px in range(size)] for py in range(size)]
+    return shade_cloud(g, light, body=size > 16)
+
+
+CLOUD_LIGHT = (-0.45, -0.6, 0.66)   # towards the sun: from the top left and above
+
+
+def puff_light(px, py, puffs):
+    """How much of the light a pixel of a cloud catches (-1..1), lit as the round side
+    of the puff that bulges out most there."""
+    best, lit = -1e9, -1.0
+    for x, y, r in puffs:
+        nx, ny = (px + 0.5 - x) / r, (py + 0.5 - y) / r
+        d = nx * nx + ny * ny
+        if 1 - d > best:
+            best = 1 - d
+            if d > 1:
+                nx, ny, d = nx / math.sqrt(d), ny / math.sqrt(d), 1.0
+            nz = math.sqrt(1 - d)
+            lit = nx * CLOUD_LIGHT[0] + ny * CLOUD_LIGHT[1] + nz * CLOUD_LIGHT[2]
+    return lit
+
+
+# A cloud is drawn in one colour and nothing is blended, so its shading is made of
+# holes through which the sea shows: solid white where the sun strikes the puffs,
+# one pixel in four left open over the body, every other pixel (a checkerboard) in
+# the shade underneath and along the shaded rim.  The holes of the lighter pattern
+# are a part of the darker one's, so the shades run into one another.
+CLOUD_SOLID = 0.65      # light above which a pixel is solid
+CLOUD_BODY = 0.2        # light above which one pixel in four is open; below, half
+
+
+def cloud_open(x, y, level):
+    """Whether pixel (x, y) is a hole at shade level 0 (checkerboard), 1 (one in four)
+    or 2 (solid)."""
+    if level == 0:
+        return (x + y) % 2 == 1
+    if level == 1:
+        return x % 2 == 1 and y % 2 == 0
+    return False
+
+
+def shade_cloud(g, light, body=True):
+    """Holes in a cloud's shape by the light each pixel catches; its rim facing away
+    from the sun is at most half there.  Without body, the lit side is solid and only
+    the shade is holed: small clouds have no room for three shades."""
+    n = len(g)
+    out = [row[:] for row in g]
+    for y in range(n):
+        for x in range(n):
+            if g[y][x] == KEY:
+                continue
+            lit = light[y][x]
+            level = 2 if lit > (CLOUD_SOLID if body else CLOUD_BODY) else (1 if lit > CLOUD_BODY else 0)
+            rim = any(not (0 <= x + dx < n and 0 <= y + dy < n) or g[y + dy][x + dx] == KEY
+                      for dx, dy in ((1, 0), (0, 1)))
+            if rim:
+                level = 0
+            if cloud_open(x, y, level):
+                out[y][x] = KEY
+    return out
 
 
 def cloud_frames(size, variant):
@@ -921,7 +1029,8 @@ def tidy_cloud(g):
 
 
 # The smallest clouds are too small to grow from puffs: each variant is three shapes
-# a pixel apart, shown in the order CLOUD8_ORDER over the 8 frames.
+# a pixel apart, shown in the order CLOUD8_ORDER over the 8 frames.  They are wisps
+# two to four pixels high, solid: holes would break them into specks.
 CLOUD8 = [
     ["...ff... ..ffff.. .ffffff.", "..ff.... .fffff.. .ffffff.", "....ff.. ..fffff. .ffffff."],
     ["..ff.... .fffff..", "...ff... .fffff..", "..fff... .fffff.."],

@@ -61,8 +61,7 @@ class Design:
     side (hull colours: shade, body, lit), rail, deck, deck_dark;
     castle, forecastle ((from u, to u, height) or None);
     masts [(u, masthead height, [(sail foot, sail head, half width at the foot,
-    half width at the head)])]; gaff (a fore-and-aft mainsail on the first mast:
-    foot, head, boom length, gaff length, swing out in radians) or none;
+    half width at the head)])];
     jib (bowsprit reach beyond the stem, its rise); sail (cloth colours: deep
     shade, shade, cloth, highlight), sail_back (the cloth seen from behind),
     sail_edge (where one sail lies behind another); guns (u of each gun port);
@@ -83,12 +82,12 @@ DESIGNS = [
                   (-3.6, 9.8, [(4.9, 8.8, 4.0, 3.0)])],
            jib=(3.2, 0.6), sail=(7, 10, 15, 15), sail_back=10, sail_edge=7, guns=[-1.0, 3.0],
            flag="pennant", crates=[(-1.0, 0.0)], windows=14),
-    # 1: the sloop: small, low and slender, tarred black, one tall mast with a red
-    # sail and a jib.
+    # 1: the sloop: small, low and slender, one mast with a big red square sail and a
+    # jib, red-railed brown sides that stand out on the sea.
     Design(length=11.5, beam=2.9, transom=1.7, bow=1.3, beam_at=-0.12, freeboard=2.4,
-           side=(0, 3, 3), rail=7, deck=4, deck_dark=1,
+           side=(1, 4, 4), rail=6, deck=12, deck_dark=7,
            castle=None, forecastle=None,
-           masts=[(1.6, 10.8, [])], gaff=(3.0, 8.6, 6.6, 5.4, 0.5),
+           masts=[(1.0, 11.4, [(3.8, 8.6, 4.8, 3.4)])],
            jib=(3.6, 0.6), sail=(1, 1, 6, 6), sail_back=6, sail_edge=1, guns=[-2.0, 1.5],
            flag="jolly", crates=[], windows=None),
     # 2: the brig: two masts of black sails, brown sides with a yellow gun stripe.
@@ -400,26 +399,6 @@ def leeward(pose, swing=0.5):
     return best[1]
 
 
-def gaff_sail(cv, pose, d, look, um, zb, zt, boom, gaff, swing, bulge, part):
-    """A fore-and-aft mainsail: its luff on the mast from zb to zt, a boom of length
-    boom along the foot and a gaff rising aft from the head, swung out to leeward."""
-    swing += 0.5 * abs(pose.h[1])        # swung further out when seen from ahead or astern
-    side = leeward(pose, swing)
-    aft = (-math.cos(swing), side * math.sin(swing))
-    out = (side * aft[1], -side * aft[0])       # the belly goes to leeward
-    peak_z = zt + 1.6
-
-    def P(s, t):
-        lz = zb + t * (zt - zb)                  # up the mast
-        reach = boom + t * (gaff - boom)         # the leech leans in towards the peak
-        ez = zb + t * (peak_z - zb)
-        b = bulge * math.sin(math.pi * s) * math.sin(math.pi * (0.15 + 0.7 * t))
-        return (um + s * reach * aft[0] + b * out[0],
-                s * reach * aft[1] + b * out[1], lz + s * (ez - lz))
-    cloth(cv, pose, d, look, P, part, foot=0.0)
-    cv.line(pose, (um, 0, zb), (um + boom * aft[0], boom * aft[1], zb), MAST, 4)
-
-
 def jib(cv, pose, d, look, part):
     """The triangular headsail from the foremast to the end of the bowsprit."""
     fore_u, fore_top, _ = d.masts[0]
@@ -449,7 +428,11 @@ def _screen_area(pose, pts):
 FLAG_PICTURES = {
     # streaming to the right; two waves each. '0' black, 'f' white, '8' blue.
     "pennant": [["888", ".88"], ["88.", ".888"]],
-    "jolly": [["000", "0f0", "000"], ["000", "0f00", "00."]],
+    # the jolly roger: a skull with its two eye holes and its teeth on a black flag
+    # whose corners flutter at the fly; big enough to read as a skull on a ship going
+    # down, with black all round it so that the bone never meets the water
+    "jolly": [["0000000", "00fff00", "0f0f0f0", "00f0f00", "0000000"],
+              ["000000.", "00fff00", "0f0f0f0", "00f0f00", "000000."]],
 }
 
 
@@ -491,11 +474,6 @@ def draw_ship(kind, pose, look):
         for zb, zt, a, top_a in sails:
             square_sail(cv, pose, d, look, mu, zb, zt, a, br, 1.5 * look.fill * (a / 5.0), cloths[k], top_a)
             k += 1
-    if getattr(d, "gaff", None) and look.sails:
-        zb, zt, boom, gaff, swing = d.gaff
-        mu = d.masts[0][0]
-        gaff_sail(cv, pose, d, look, mu, zb, zt, boom, gaff, swing, 1.2 * look.fill, cloths[k])
-        k += 1
     if look.jib:
         jib(cv, pose, d, look, cloths[k])
     draw_flag(cv, pose, d, look)

@@ -54,6 +54,15 @@ def centroid(points):
     return (sum(p[0] for p in points) / n - 12, sum(p[1] for p in points) / n - 12)
 
 
+def has_skull(grid):
+    """A skull that reads as one: two dark eye holes side by side in white bone, bone
+    above and below each eye, between them and on either side."""
+    bone = [(-1, 0), (1, 0), (3, 0), (0, -1), (2, -1), (0, 1), (2, 1)]
+    return any(grid[y][x] == 0 and grid[y][x + 2] == 0
+               and all(grid[y + dy][x + dx] == 15 for dx, dy in bone)
+               for y in range(1, 23) for x in range(1, 21))
+
+
 def check_tables():
     """The .tables lines and the header name exactly the four tables, sizes and kinds."""
     with open(os.path.join(ART, "ships.tables")) as f:
@@ -101,9 +110,8 @@ def check_afloat(ships):
                     check(any(8 in row for row in grid), "our ship, direction %d frame %d: no blue pennant"
                           % (direction, f))
                 else:
-                    skull = any(grid[y][x] == 15 and grid[y][x - 1] == 0 and grid[y][x + 1] == 0
-                                and grid[y - 1][x] == 0 for y in range(1, 23) for x in range(1, 23))
-                    check(skull, "kind %d direction %d frame %d: no pirate flag" % (kind, direction, f))
+                    check(has_skull(grid), "kind %d direction %d frame %d: no skull on a pirate flag"
+                          % (kind, direction, f))
         for direction in (1, 2, 3):
             mirror = 8 - direction
             a = opaque(ships, ship(0, kind, direction, 0))
@@ -199,8 +207,15 @@ def check_wake(ships, wake):
 
 
 def check_wrecks(wreck, sinking):
-    """Wrecks bob and stay put; sinking ships go under."""
+    """Wrecks bob and stay put and pirates' wrecks fly the skull; sinking ships go
+    under, pirates under the skull until their mastheads go."""
     for kind in range(4):
+        if kind:
+            for f in range(4):
+                check(has_skull(wreck.frame_grid(kind * 4 + f)), "kind %d: wreck frame %d has no skull" % (kind, f))
+            for f in range(4):
+                check(has_skull(sinking.frame_grid(kind * 8 + f)), "kind %d: sinking frame %d has no skull"
+                      % (kind, f))
         frames = [opaque(wreck, kind * 4 + f) for f in range(4)]
         check(all(len(f) > 25 for f in frames), "kind %d: a wreck frame is nearly empty" % kind)
         check(len({frozenset(f) for f in frames}) >= 3, "kind %d: the wreck does not bob" % kind)

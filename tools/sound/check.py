@@ -12,10 +12,16 @@ the last two pointed). Next to them it prints the largest step and slope
 change of the music within 10 ms of the seam: a seam no steeper than the
 music around it cannot be heard as a click.
 
+Last it prints the mix: the median loudness of each loop in 50 ms windows (RMS),
+and for each effect its loudest 50 ms and how far that stands over the loudest
+loop's median; and the pitch of the three talk voices.
+
 It fails (exit status 1) when a file is missing or is not 22050 Hz 16-bit
 mono, when a sample reaches full scale, when an effect does not start and end
 at silence, when a loop is shorter than 20 s, carries an offset, or jumps at its
-seam (steeper than the music within 10 ms of it, and above SEAM_FLOOR), and
+seam (steeper than the music within 10 ms of it, and above SEAM_FLOOR), when
+an effect's loudest 50 ms stand less than MIX_MARGIN over the music's median,
+when the talk voices are not each VOICE_STEP higher than the one before, and
 when the files together grow past 4 MiB.
 
 --verify-reproducible first runs synth.py into a temporary directory and fails
@@ -46,6 +52,10 @@ EDGE_LIMIT = 64           # largest first or last sample of an effect
 MIN_LOOP_SECONDS = 20.0
 MAX_OFFSET = 33           # largest mean of a loop (0.1 % of full scale)
 MAX_TOTAL_BYTES = 4 * 1024 * 1024
+MIX_WINDOW = RATE // 20   # 50 ms, in samples
+MIX_MARGIN = 6.0          # dB an effect's loudest 50 ms stand over the music's median at least
+VOICES = ["talk1", "talk2", "talk3"]
+VOICE_STEP = 1.25         # each talk voice's pitch over the one before it at least (a major third)
 
 
 def dbfs(value):
@@ -65,6 +75,85 @@ def seam(x):
     del steps[span - 1]               # the seam itself
     del bends[span - 2:span]
     return jump, bend, max(steps), max(bends)
+
+
+def window_db(total, n):
+    """The level in dBFS of n samples whose squares add up to total."""
+    return dbfs(math.sqrt(total / n)) if total > 0 else float("-inf")
+
+
+def loudest_window(x):
+    """The level of the loudest 50 ms stretch of x, in dBFS."""
+    squares = [v * v for v in x]
+    w = min(MIX_WINDOW, len(x))
+    acc = best = sum(squares[:w])
+    for i in range(w, len(x)):
+        acc += squares[i] - squares[i - w]
+        best = max(best, acc)
+    return window_db(best, w)
+
+
+def median_window(x):
+    """The median level of x in 50 ms windows laid end to end, in dBFS."""
+    levels = sorted(window_db(sum(v * v for v in x[i:i + MIX_WINDOW]), MIX_WINDOW)
+                    for i in range(0, len(x) - MIX_WINDOW + 1, MIX_WINDOW))
+    return levels[len(levels) // 2]
+
+
+def fundamental(x, low=60.0, high=600.0):
+    """The pitch in Hz of the middle 1000 samples of x: the shortest lag at which
+    they nearly repeat (a peak of their autocorrelation within 15 % of the highest,
+    so that a multiple of the period is not taken for it), refined between its
+    neighbours."""
+    middle = len(x) // 2
+    part = [float(v) for v in x[max(0, middle - 500):middle + 500]]
+    lo, hi = int(RATE / high), int(RATE / low) + 1
+    n = len(part) - hi - 1
+    if n < lo:
+        return 0.0
+
+    def corr(lag):
+        return sum(a * b for a, b in zip(part[:n], part[lag:lag + n]))
+
+    values = [corr(lag) for lag in range(lo - 1, hi + 2)]
+    top = max(values)
+    best = next(i for i in range(1, len(values) - 1)
+                if values[i] >= 0.85 * top and values[i - 1] <= values[i] >= values[i + 1])
+    a, b, c = values[best - 1:best + 2]
+    bend = a - 2 * b + c
+    return RATE / (lo - 1 + best + (0.5 * (a - c) / bend if bend else 0.0))
+
+
+def check_mix(folder):
+    """Prints the mix table; returns the list of problems."""
+    sounds = {}
+    for name in EFFECTS + MUSIC:
+        path = os.path.join(folder, name + ".wav")
+        try:
+            channels, width, rate, x = read_wav(path)
+        except Exception:  # reported with the file already
+            return []
+        if (channels, width, rate) != (1, 2, RATE) or len(x) < MIX_WINDOW:
+            return []
+        sounds[name] = x
+    problems = []
+    medians = {name: median_window(sounds[name]) for name in MUSIC}
+    bed = max(medians.values())
+    print("the mix, in 50 ms windows: the music's median %s" % ", ".join(
+        "%s %.1f dBFS" % (name, medians[name]) for name in MUSIC))
+    print("%-10s %14s %16s" % ("effect", "loudest 50 ms", "over the music"))
+    for name in EFFECTS:
+        top = loudest_window(sounds[name])
+        print("%-10s %9.1f dBFS %+13.1f dB" % (name, top, top - bed))
+        if top - bed < MIX_MARGIN:
+            problems.append("%s: its loudest 50 ms (%.1f dBFS) stand only %.1f dB over the music (%.1f dBFS)"
+                            % (name, top, top - bed, bed))
+    pitches = [fundamental(sounds[name]) for name in VOICES]
+    print("talk voices: %s" % ", ".join("%s %.0f Hz" % (n, p) for n, p in zip(VOICES, pitches)))
+    for (a, pa), (b, pb) in zip(zip(VOICES, pitches), zip(VOICES[1:], pitches[1:])):
+        if pb < pa * VOICE_STEP:
+            problems.append("%s (%.0f Hz) is not clearly higher than %s (%.0f Hz)" % (b, pb, a, pa))
+    return problems
 
 
 def check_file(path, name):
@@ -120,6 +209,9 @@ def check_dir(folder):
         count += len(problems)
         if os.path.exists(path):
             total += os.path.getsize(path)
+    for p in check_mix(folder):
+        print("FAIL: " + p)
+        count += 1
     print("all files together: %d bytes (%.2f MB)" % (total, total / 1e6))
     if total > MAX_TOTAL_BYTES:
         print("FAIL: more than %d bytes" % MAX_TOTAL_BYTES)

@@ -40,14 +40,15 @@ def beep(rng):
 
 
 def click(rng):
-    """A crisp wooden tick for confirming: a tap ringing two small hard resonances."""
+    """A crisp wooden tick for confirming: a tap ringing two small hard resonances,
+    driven hard so that its short ring carries over the music."""
     n = samples(0.06)
-    tap = mul(noise(n, rng), decay(n, 0.0003, 0.0012))
-    body = [0.6 * a + 0.45 * b + 0.3 * c for a, b, c in zip(resonator(tap, 2300.0, 22.0),
-                                                          resonator(tap, 3900.0, 28.0),
-                                                          resonator(tap, 900.0, 8.0))]
+    tap = mul(noise(n, rng), decay(n, 0.0003, 0.002))
+    body = [0.6 * a + 0.45 * b + 0.3 * c for a, b, c in zip(resonator(tap, 2300.0, 30.0),
+                                                          resonator(tap, 3900.0, 36.0),
+                                                          resonator(tap, 900.0, 12.0))]
     snap = highpass1(tap, 3000.0)
-    return saturate([b + 0.05 * s for b, s in zip(body, snap)], 2.0)
+    return saturate([b + 0.05 * s for b, s in zip(body, snap)], 4.0)
 
 
 # ---------------------------------------------------------------- cannon

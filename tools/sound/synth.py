@@ -23,24 +23,26 @@ from sequencer import render_song  # noqa: E402
 
 # How loud every effect is made, by the measure of dsp.loudness, and the
 # highest any peak may go (both dBFS). The trims set the small differences on
-# purpose: the cursor, tick and voice sounds come often and sit a little back.
+# purpose: the cursor, tick and voice sounds come often and sit a little back of
+# the cannon, yet all stand 6 dB or more over the music (see tunes.MUSIC_LEVEL;
+# check.py measures the mix).
 EFFECT_LOUDNESS = -13.0
 EFFECT_PEAK = -1.0
 
 # name, how it is made, seed of its noise, trim in dB
 EFFECTS = [
-    ("beep", effects.beep, 101, -3.0),
-    ("click", effects.click, 102, -3.0),
+    ("beep", effects.beep, 101, -0.5),
+    ("click", effects.click, 102, -0.5),
     ("shoot", effects.shoot, 103, 0.0),
     ("miss", effects.miss, 104, -1.0),
     ("hit", effects.hit, 105, 0.0),
-    ("whirl", effects.whirl, 106, -1.0),
+    ("whirl", effects.whirl, 106, 0.0),
     ("gameover", effects.gameover, 107, -1.0),
-    ("money", effects.money, 108, -2.0),
+    ("money", effects.money, 108, -0.5),
     ("nextlevel", effects.nextlevel, 109, 0.0),
-    ("talk1", effects.talk1, 110, -4.0),
-    ("talk2", effects.talk2, 111, -4.0),
-    ("talk3", effects.talk3, 112, -4.0),
+    ("talk1", effects.talk1, 110, -1.5),
+    ("talk2", effects.talk2, 111, -0.5),
+    ("talk3", effects.talk3, 112, -1.5),
 ]
 
 SONGS = {song.name: song for song in tunes.SONGS}

@@ -1,6 +1,8 @@
 """Tests of the sound tools: /usr/bin/python3 -m unittest discover -s tools/sound"""
 
 import array
+import contextlib
+import io
 import math
 import os
 import random
@@ -256,6 +258,32 @@ class CheckTest(unittest.TestCase):
                     self.assertIn(fault, problems[0], case)
             _, problems = check.check_file(os.path.join(folder, "hit.wav"), "hit")
             self.assertEqual(problems, ["missing"])
+
+    def test_the_mix_puts_every_effect_over_the_music_and_the_voices_apart(self):
+        def tone(freq, amplitude, seconds):
+            return [int(amplitude * math.sin(2 * math.pi * freq * i / dsp.RATE))
+                    for i in range(int(seconds * dsp.RATE))]
+        # the loudest loop's median: 5000 / sqrt 2 is -19.3 dBFS; 50 ms of 10000 stand 6.0 dB over it
+        music = {"menu": tone(220, 3000, 1), "ingame": tone(330, 5000, 1), "danger": tone(110, 4000, 1)}
+        pitches = {"talk1": 130.0, "talk2": 200.0, "talk3": 300.0}
+        cases = [
+            ({}, []),
+            ({"click": tone(900, 9800, 0.06)}, ["click"]),      # 5.8 dB over the music
+            ({"money": tone(900, 10100, 0.05)}, []),           # a loudest 50 ms that is the whole sound
+            ({"talk3": tone(240, 12000, 0.1)}, ["talk3"]),      # not a major third over talk2
+            ({"talk2": tone(150, 12000, 0.1)}, ["talk2"]),
+        ]
+        for changed, named in cases:
+            with tempfile.TemporaryDirectory() as folder:
+                for name in check.EFFECTS:
+                    x = changed.get(name, tone(pitches.get(name, 700.0), 12000, 0.1))
+                    self.write(folder, name, x)
+                for name, x in music.items():
+                    self.write(folder, name, x)
+                with contextlib.redirect_stdout(io.StringIO()):
+                    problems = check.check_mix(folder)
+                self.assertEqual([p.split()[0].rstrip(":") for p in problems], named, (changed.keys(), problems))
+        self.assertAlmostEqual(check.fundamental(tone(216.0, 9000, 0.1)), 216.0, delta=1.0)
 
 
 if __name__ == "__main__":

@@ -12,6 +12,11 @@ every bar is a whole number of samples and the loop ends exactly on a bar.
 import instruments as ins
 from sequencer import Song, Voice
 
+# Where every loop peaks, in dBFS. The music is a bed under the effects: their
+# loudest 50 ms stand at least 6 dB over its middling loudness (check.py measures
+# it), so the speakers' voices and the clicks are heard over the tune.
+MUSIC_LEVEL = -6.0
+
 # ============================================================== menu
 # "Quillbarrow Away": a shanty in D major, 6/8, a dotted crotchet at about 92.
 # A verse of two four-bar lines (the second closing home), then a chorus of
@@ -61,7 +66,7 @@ MENU_SHAKER = {
 MENU_KIT = {"b": ins.frame_drum, "t": ins.frame_tip, "s": ins.shaker}
 
 MENU = Song(
-    name="menu", tick=4800, bar=6,
+    name="menu", level_db=MUSIC_LEVEL, tick=4800, bar=6,
     sections={"A1": 4, "A2": 4, "B1": 4, "B2": 4},
     order=["A1", "A2", "B1", "B2"],
     voices=[
@@ -142,7 +147,7 @@ INGAME_SHAKER = {
 INGAME_KIT = {"b": ins.frame_drum, "t": ins.frame_tip, "s": ins.shaker}
 
 INGAME = Song(
-    name="ingame", tick=2756, bar=16,
+    name="ingame", level_db=MUSIC_LEVEL, tick=2756, bar=16,
     sections={"A": 4, "A2": 4, "B": 4, "C": 4},
     order=["A", "A2", "B", "C"],
     voices=[
@@ -210,7 +215,7 @@ DANGER_KIT = {"k": ins.kick, "s": ins.snare, "h": ins.hat, "o": ins.open_hat,
               "t": ins.tom_high, "l": ins.tom_low, "c": ins.crash}
 
 DANGER = Song(
-    name="danger", tick=2000, bar=16,
+    name="danger", level_db=MUSIC_LEVEL, tick=2000, bar=16,
     sections={"A": 4, "A2": 4, "B": 4, "C": 4},
     order=["A", "A2", "B", "C"],
     voices=[
