@@ -25,7 +25,7 @@ ARM64_PACKAGES := g++-aarch64-linux-gnu qemu-user zip unzip xvfb xauth file
 # The arm64 libraries, unpacked into a sysroot of the build's own (never installed here).
 ARM64_LIBRARIES := libsdl1.2-compat libsdl1.2-compat-shim libsdl-mixer1.2 libsdl2-2.0-0 libpng16-16 libstdc++6 \
     libsdl1.2-compat-dev libsdl-mixer1.2-dev libpng-dev zlib1g-dev libgtest-dev
-WEB_PACKAGES := emscripten chromium
+WEB_PACKAGES := emscripten chromium vorbis-tools gzip brotli
 BUILD := build
 # The sanitizer build (AddressSanitizer, UBSan, leak checks) of the soak.
 ASAN_BUILD := build-asan
@@ -161,16 +161,16 @@ handheld: arm64
 test-handheld: handheld
 	tests/handheld_test.sh $(ARM64_BUILD)
 
-# The browser: emscripten's own SDL and SDL_mixer under the web's platform files, the
-# tables packed by the native build's assetpack. emscripten's tools run on Debian's
-# JavaScript libraries, whichever node is on PATH.
+# The browser: emscripten's C library under the web's platform files, the tables packed
+# by the native build's assetpack, the sounds made Ogg Vorbis; build-web/web is the site.
+# emscripten's tools run on Debian's JavaScript libraries, whichever node is on PATH.
 web: deps
 	$(call install_missing,$(WEB_PACKAGES))
 	$(CONFIGURE)
 	cmake --build $(BUILD) -j$(JOBS) --target assetpack
 	NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release \
 	  -DASSETPACK=$(CURDIR)/$(BUILD)/assetpack
-	NODE_PATH=/usr/share/nodejs cmake --build $(WEB_BUILD) -j$(JOBS) --target quillbarrow
+	NODE_PATH=/usr/share/nodejs cmake --build $(WEB_BUILD) -j$(JOBS) --target web
 
 # Plays the page in headless Chromium against the native game's frames; its screenshots
 # land in docs/. The test's npm packages (pinned by tests/web/package-lock.json) and
