@@ -12,6 +12,7 @@
 #   make test-handheld unpacks that and plays it under qemu-user in a virtual X display
 #   make web           builds the browser version into build-web/web
 #   make test-web      plays the browser version in headless Chromium
+#   make web-screenshots  plays it again and keeps the README's pictures of it in docs/
 
 PACKAGES := g++ cmake pkg-config python3 libsdl1.2-compat-dev libsdl-mixer1.2-dev libpng-dev
 TEST_PACKAGES := libgtest-dev
@@ -25,7 +26,7 @@ ARM64_PACKAGES := g++-aarch64-linux-gnu qemu-user zip unzip xvfb xauth file
 # The arm64 libraries, unpacked into a sysroot of the build's own (never installed here).
 ARM64_LIBRARIES := libsdl1.2-compat libsdl1.2-compat-shim libsdl-mixer1.2 libsdl2-2.0-0 libpng16-16 libstdc++6 \
     libsdl1.2-compat-dev libsdl-mixer1.2-dev libpng-dev zlib1g-dev libgtest-dev
-WEB_PACKAGES := emscripten chromium
+WEB_PACKAGES := emscripten chromium vorbis-tools gzip brotli
 BUILD := build
 # The sanitizer build (AddressSanitizer, UBSan, leak checks) of the soak.
 ASAN_BUILD := build-asan
@@ -38,7 +39,7 @@ PREFIX := /usr/local
 CONFIGURE := cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 .PHONY: all deps build run test bench fuzz soak soak-build sounds game install uninstall deb test-install \
-        arm64 test-arm64 handheld test-handheld web test-web npm clean
+        arm64 test-arm64 handheld test-handheld web test-web web-screenshots npm clean
 
 all: build
 
@@ -161,28 +162,35 @@ handheld: arm64
 test-handheld: handheld
 	tests/handheld_test.sh $(ARM64_BUILD)
 
-# The browser: emscripten's own SDL and SDL_mixer under the web's platform files, the
-# tables packed by the native build's assetpack. emscripten's tools run on Debian's
-# JavaScript libraries, whichever node is on PATH.
+# The browser: emscripten's C library under the web's platform files, the tables packed
+# by the native build's assetpack, the sounds made Ogg Vorbis; build-web/web is the site.
+# emscripten's tools run on Debian's JavaScript libraries, whichever node is on PATH.
 web: deps
 	$(call install_missing,$(WEB_PACKAGES))
 	$(CONFIGURE)
 	cmake --build $(BUILD) -j$(JOBS) --target assetpack
 	NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release \
 	  -DASSETPACK=$(CURDIR)/$(BUILD)/assetpack
-	NODE_PATH=/usr/share/nodejs cmake --build $(WEB_BUILD) -j$(JOBS) --target quillbarrow
+	NODE_PATH=/usr/share/nodejs cmake --build $(WEB_BUILD) -j$(JOBS) --target web
 
-# Plays the page in headless Chromium against the native game's frames; its screenshots
-# land in docs/. The test's npm packages (pinned by tests/web/package-lock.json) and
-# npm's cache stay in the build folder.
+# Plays the page in headless Chromium as players meet it, against the native game's
+# frames; its pictures land in build-web/test/shots. The test's npm packages (pinned by
+# tests/web/package-lock.json) and npm's cache stay in the build folder.
+WEB_TEST := $(WEB_BUILD)/test
 test-web: web
 	command -v npm >/dev/null || $(MAKE) --no-print-directory npm
 	cmake --build $(BUILD) -j$(JOBS) --target replay
-	rm -rf $(WEB_BUILD)/native && mkdir -p $(WEB_BUILD)/native $(WEB_BUILD)/test
+	rm -rf $(WEB_BUILD)/native $(WEB_TEST)/shots && mkdir -p $(WEB_BUILD)/native $(WEB_TEST)/shots
 	$(BUILD)/replay tests/web/native.replay $(WEB_BUILD)/native >/dev/null
-	cp tests/web/package.json tests/web/package-lock.json tests/web/web_test.mjs $(WEB_BUILD)/test/
-	cd $(WEB_BUILD)/test && npm ci --cache ../npm-cache --no-audit --no-fund --loglevel=error
-	node $(WEB_BUILD)/test/web_test.mjs $(WEB_BUILD)/web $(WEB_BUILD)/native docs
+	cp tests/web/package.json tests/web/package-lock.json tests/web/web_test.mjs tools/web/serve.mjs $(WEB_TEST)/
+	cd $(WEB_TEST) && npm ci --cache ../npm-cache --no-audit --no-fund --loglevel=error
+	node $(WEB_TEST)/web_test.mjs $(WEB_BUILD)/web $(WEB_BUILD)/native $(WEB_TEST) data
+
+# The README's pictures of the page (desktop, and a phone upright and sideways), from
+# the test's own run.
+web-screenshots: test-web
+	cp $(WEB_TEST)/shots/web-title.png $(WEB_TEST)/shots/web-sailing.png \
+	   $(WEB_TEST)/shots/web-phone-upright.png $(WEB_TEST)/shots/web-phone-sideways.png docs/
 
 npm:
 	$(call install_missing,npm)

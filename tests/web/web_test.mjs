@@ -1,20 +1,29 @@
-// The browser build as a player meets it: the page served on 127.0.0.1 and played in
-// Debian's headless Chromium with the keyboard, from the credits through the title menu
-// into a game. The first credit page must equal the native game's frame pixel for pixel,
-// on the canvas and as the page shows it (each game pixel a sharp square); the title
-// menu's entries, its music and a sailing frame must appear; the score must stay in the
-// browser's storage across a reload; a game pad must work; and the page must report no
-// error.
+// The browser build as players meet it, in Debian's headless Chromium with its default
+// autoplay policy, the page served as a real server serves it (tools/web/serve.mjs):
+//  - a first visit at 10 Mbit/s with 40 ms latency: the bytes transferred and the time
+//    to the first frame;
+//  - on a computer: the start prompt, which a modifier alone does not pass; Z alone
+//    starting the game and its sound, with the credits equal to the native game's frame,
+//    shown crisp; Z through the credits to the menu and its music; the sounds decoded to
+//    their samples' length with seamless loops; the browser's own keys left to it; into
+//    a game and sailing; the game standing still in a hidden tab; a game pad; the score
+//    kept across a reload; a reload with the server gone; a new version served;
+//  - on a phone upright and sideways: the layout (the picture whole and sharp, the touch
+//    controls beside or below it, the help inside the screen), and a game played from
+//    the credits with touch alone: the pad's eight ways, steering, firing while steering;
+//  - the one-line messages of a page opened as a file, no WebAssembly, no Web Audio, and
+//    a missing game.js, game.wasm or sound.
+// It leaves its pictures in WORK/shots.
 //
-//     node web_test.mjs WEB_DIR NATIVE_DIR SHOTS_DIR
+//     node web_test.mjs WEB_DIR NATIVE_DIR WORK_DIR DATA_DIR
 import fs from "node:fs";
-import http from "node:http";
-import os from "node:os";
 import path from "node:path";
 import puppeteer from "puppeteer-core";
 import { PNG } from "pngjs";
+import { serveFolder } from "./serve.mjs";
 
-const [webDir, nativeDir, shotsDir] = process.argv.slice(2);
+const [webDir, nativeDir, workDir, dataDir] = process.argv.slice(2);
+const shotsDir = path.join(workDir, "shots");
 const W = 160, H = 120;
 let passes = 0, failures = 0;
 function check(what, ok, detail = "") {
@@ -22,11 +31,15 @@ function check(what, ok, detail = "") {
   console.log((ok ? "ok: " : "FAILED: ") + what + (ok || !detail ? "" : " (" + detail + ")"));
 }
 const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
+const started = Date.now();
+const section = (name) => console.log("-- " + name + " (" + ((Date.now() - started) / 1000).toFixed(0) + " s)");
 
 // The native frames, as RGBA.
 const native = (name) => PNG.sync.read(fs.readFileSync(path.join(nativeDir, name))).data;
 const nativeCredits = native("credits.png");
 const nativeTitle = native("title.png");
+// The entries of the menu, below the rippling logo and right of the turning wheel.
+const menuBox = { x: 44, y: 62, w: 116, h: 58 };
 
 // Pixels of two RGBA pictures that differ in colour, within a box of the game's frame.
 function differences(a, b, box = { x: 0, y: 0, w: W, h: H }) {
@@ -38,57 +51,156 @@ function differences(a, b, box = { x: 0, y: 0, w: W, h: H }) {
     }
   return count;
 }
-
-const types = { ".html": "text/html", ".js": "text/javascript", ".wasm": "application/wasm" };
-const server = http.createServer((request, response) => {
-  let name = path.normalize(decodeURIComponent(new URL(request.url, "http://localhost").pathname));
-  if (name.endsWith("/")) name += "index.html";
-  const file = path.join(webDir, name);
-  fs.readFile(file, (error, body) => {
-    if (error) { response.writeHead(404); response.end(); return; }
-    response.writeHead(200, { "Content-Type": types[path.extname(file)] || "application/octet-stream" });
-    response.end(body);
-  });
-});
+// The site is served from a copy, which the update check changes.
+const site = path.join(workDir, "site");
+fs.rmSync(site, { recursive: true, force: true });
+fs.cpSync(webDir, site, { recursive: true });
+const missing = new Set();
+let server = serveFolder(site, { missing });
 await new Promise((done) => server.listen(0, "127.0.0.1", done));
-const url = "http://127.0.0.1:" + server.address().port + "/";
+const port = server.address().port;
+const url = "http://127.0.0.1:" + port + "/";
 
-const profile = fs.mkdtempSync(path.join(os.tmpdir(), "quillbarrow-chromium-"));
+const profile = path.join(workDir, "profile");
+fs.rmSync(profile, { recursive: true, force: true });
 const browser = await puppeteer.launch({
   executablePath: "/usr/bin/chromium",
   headless: true,
+  protocolTimeout: 30000,
   args: ["--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run", "--disable-background-networking",
-         "--disable-component-update", "--disable-sync", "--autoplay-policy=no-user-gesture-required",
-         "--force-color-profile=srgb", "--user-data-dir=" + profile],
+         "--disable-component-update", "--disable-sync", "--force-color-profile=srgb", "--user-data-dir=" + profile],
 });
-try {
-  const page = await browser.newPage();
-  const problems = [];
-  page.on("pageerror", (error) => problems.push(error.message));
-  page.on("console", (message) => { if (message.type() === "error") problems.push(message.text()); });
-  // Room for four screen pixels a game pixel above the instructions.
-  await page.setViewport({ width: 700, height: 600, deviceScaleFactor: 1 });
-  await page.goto(url);
 
-  const canvas = () => page.evaluate(() => Array.from(
-      document.getElementById("canvas").getContext("2d").getImageData(0, 0, 160, 120).data));
-  async function waitFor(test, ms) {
-    for (const end = Date.now() + ms; Date.now() < end; await sleep(50)) if (test(await canvas())) return true;
-    return false;
-  }
-  // A button press as the game sees it: down for a few frames, then let go.
-  async function press(code) {
-    await page.keyboard.down(code);
+// A page with the console's errors and warnings and the page's exceptions kept.
+async function openPage(context, viewport) {
+  const page = await context.newPage();
+  page.problems = [];
+  page.on("pageerror", (error) => page.problems.push(error.message));
+  // (Less the test's own doing: it reads the canvas back again and again.)
+  page.on("console", (message) => {
+    if ((message.type() === "error" || message.type() === "warn") && !/willReadFrequently/.test(message.text()))
+      page.problems.push(message.text());
+  });
+  await page.setViewport(viewport);
+  return page;
+}
+const desktop = { width: 700, height: 600, deviceScaleFactor: 1 };
+const upright = { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true };
+const sideways = { width: 844, height: 390, deviceScaleFactor: 3, isMobile: true, hasTouch: true, isLandscape: true };
+
+// The canvas's pixels; all black when there is no canvas (a browser's error page).
+const canvas = (page) => page.evaluate(() => Array.from(
+    document.getElementById("canvas").getContext("2d").getImageData(0, 0, 160, 120).data))
+    .catch(() => new Array(W * H * 4).fill(0));
+async function waitFor(page, test, ms) {
+  for (const end = Date.now() + ms; Date.now() < end; await sleep(50)) if (test(await canvas(page))) return true;
+  return false;
+}
+async function waitUntil(page, test, ms, ...args) {
+  for (const end = Date.now() + ms; Date.now() < end; await sleep(50))
+    if (await page.evaluate(test, ...args).catch(() => false)) return true;
+  return false;
+}
+const framesShown = (page) => page.evaluate(() => Module.framesShown);
+const held = (page, key) => page.evaluate((key) => Module._GameKeyHeld(key), key);
+// A button press as the game sees it: down for a few frames, then let go.
+async function press(page, code) {
+  await page.keyboard.down(code);
+  await sleep(100);
+  await page.keyboard.up(code);
+  await sleep(150);
+}
+const shot = (page, name) => page.screenshot({ path: path.join(shotsDir, name) });
+
+// The screen the game shows and its overlay, from the game's own numbers (GameState 4
+// and overlayMode 0: sailing, no dialog up), which the browser build exports.
+const screen = (page) => page.evaluate(() => [HEAP32[Module._GameState >> 2], HEAP32[Module._overlayMode >> 2]])
+    .catch(() => [-1, -1]);
+// From the credits, with the given press of A, through the menu's Play, the welcome (a
+// page each time one is typed out, a character a frame), the high score screen and the
+// greeting until the ship sails.
+async function playIntoGame(page, pressA) {
+  for (let credit = 0; credit < 3; credit++) await pressA();
+  await waitFor(page, (frame) => differences(frame, nativeTitle, menuBox) === 0, 3000);
+  for (const end = Date.now() + 60000; Date.now() < end;) {
+    const [state, overlay] = await screen(page);
+    if (state === 4 && overlay === 0) return true;
+    await pressA();
     await sleep(100);
-    await page.keyboard.up(code);
-    await sleep(150);
   }
-  const shot = (name) => page.screenshot({ path: path.join(shotsDir, name) });
+  return false;
+}
 
-  const credits = await waitFor((frame) => differences(frame, nativeCredits) === 0, 30000);
-  check("the first credit page equals the native game's frame", credits,
-        differences(await canvas(), nativeCredits) + " pixels differ");
-  await shot("web-credits.png");
+// A WAV's samples (16-bit mono), from 0 to 1.
+function wavSamples(file) {
+  const bytes = fs.readFileSync(file);
+  let at = 12;
+  while (bytes.toString("ascii", at, at + 4) !== "data") at += 8 + bytes.readUInt32LE(at + 4);
+  const count = bytes.readUInt32LE(at + 4) / 2;
+  return Array.from({ length: count }, (_, i) => bytes.readInt16LE(at + 8 + 2 * i) / 32768);
+}
+
+try {
+  // ---------------------------------------------------------------------------------
+  section("a first visit at 10 Mbit/s and 40 ms");
+  const visits = [];
+  for (let visit = 0; visit < 3; visit++) {
+    const context = await browser.createBrowserContext();
+    const page = await openPage(context, desktop);
+    const client = await page.createCDPSession();
+    await client.send("Network.enable");
+    await client.send("Network.emulateNetworkConditions",
+                      { offline: false, latency: 40, downloadThroughput: 10e6 / 8, uploadThroughput: 10e6 / 8 });
+    let transferred = 0;
+    client.on("Network.loadingFinished", (event) => { transferred += event.encodedDataLength; });
+    const sentBefore = server.bytesSent();
+    await page.goto(url, { waitUntil: "domcontentloaded" });
+    await page.keyboard.press("KeyZ");  // the player's first key, as soon as the page is there
+    await waitUntil(page, () => Module.firstFrameAt !== undefined, 20000);
+    const firstFrame = await page.evaluate(() => Module.firstFrameAt === undefined
+        ? "no frame in 20 s: " + document.getElementById("help").innerText : Module.firstFrameAt);
+    // Then everything the page and its service worker fetch.
+    await waitUntil(page, async () => {
+      const registration = await navigator.serviceWorker.getRegistration();
+      return !!(registration && registration.active && (await caches.keys()).length);
+    }, 10000);
+    await sleep(500);
+    visits.push({ firstFrame, transferred, sent: server.bytesSent() - sentBefore, problems: page.problems });
+    await context.close();
+  }
+  const median = (key) => visits.map((v) => v[key]).sort((a, b) => a - b)[1];
+  console.log("   first frame " + visits.map((v) => typeof v.firstFrame === "number" ? Math.round(v.firstFrame) + " ms"
+                                                                                  : v.firstFrame).join(", ") +
+              "; transferred " + visits.map((v) => v.transferred).join(", ") + " bytes to the page, " +
+              visits.map((v) => v.sent).join(", ") + " bytes sent by the server in all");
+  check("the page as transferred is at most 1,000,000 bytes", Math.max(...visits.map((v) => v.sent)) <= 1e6,
+        Math.max(...visits.map((v) => v.sent)) + " bytes");
+  const firstProblems = visits.flatMap((v) => v.problems);
+  check("first visits report no error and no warning", firstProblems.length === 0, firstProblems.join("; "));
+  check("the first frame comes within 1.5 s", visits.every((v) => typeof v.firstFrame === "number") &&
+        median("firstFrame") <= 1500, Math.round(median("firstFrame")) + " ms");
+
+  // ---------------------------------------------------------------------------------
+  section("on a computer");
+  const context = browser.defaultBrowserContext();
+  const page = await openPage(context, desktop);
+  await page.goto(url);
+  await waitUntil(page, () => Module.loaded, 10000);
+  const prompt = () => page.evaluate(() => document.getElementById("prompt").hidden ? "" :
+                                           document.getElementById("prompt").innerText);
+  check("a start prompt asks for a click or a key", /Click or press a key to play/.test(await prompt()), await prompt());
+  // A modifier alone is no gesture for the browser: the prompt stays, the game waits.
+  await press(page, "ControlLeft");
+  check("left Ctrl alone does not start the game", (await prompt()) !== "" && (await framesShown(page)) === 0);
+  await shot(page, "web-prompt.png");
+  await press(page, "KeyZ");
+  const credits = await waitFor(page, (frame) => differences(frame, nativeCredits) === 0, 5000);
+  check("Z starts the game: the first credit page equals the native game's frame", credits && (await prompt()) === "",
+        differences(await canvas(page), nativeCredits) + " pixels differ");
+  check("Z starts the sound too", await page.evaluate(() => Module.audioContext.state === "running"));
+  await sleep(600);
+  check("the starting key is not a press of A", differences(await canvas(page), nativeCredits) === 0);
+  await shot(page, "web-credits.png");
   // The page as shown: each game pixel a sharp 4 x 4 square of its own colour.
   const box = await (await page.$("#canvas")).boundingBox();
   const shown = PNG.sync.read(await page.screenshot({ clip: box })).data;
@@ -107,52 +219,121 @@ try {
   check("a first visit stores a score of 0", scoreKeys.length === 1 && scoreKeys[0][1] === "0",
         JSON.stringify(scoreKeys));
 
-  for (let credit = 0; credit < 3; credit++) await press("ControlLeft");
-  // The entries of the menu, below the rippling logo and right of the turning wheel.
-  const menu = { x: 44, y: 62, w: 116, h: 58 };
-  const title = await waitFor((frame) => differences(frame, nativeTitle, menu) === 0, 5000);
-  check("A turns the credit pages to the title menu", title,
-        differences(await canvas(), nativeTitle, menu) + " pixels of the entries differ");
-  await shot("web-title.png");
-  // emscripten's SDL_mixer keeps its state in the page's global SDL.
-  const music = await page.evaluate(() => {
-    const track = SDL.music.audio;
-    return SDL.audioContext.state === "running" && !!track && !!track.webAudioNode &&
-           track.resource.webAudio.decodedBuffer.duration > 1;
+  for (let credit = 0; credit < 3; credit++) await press(page, "KeyZ");
+  const title = await waitFor(page, (frame) => differences(frame, nativeTitle, menuBox) === 0, 5000);
+  check("Z turns the credit pages to the title menu", title,
+        differences(await canvas(page), nativeTitle, menuBox) + " pixels of the entries differ");
+  await shot(page, "web-title.png");
+  // The menu music is heard: it plays and the mixer's output is not silent.
+  const music = await page.evaluate(async () => {
+    const mixer = Module.mixer, analyser = mixer.context.createAnalyser();
+    mixer.output.connect(analyser);
+    await new Promise((done) => setTimeout(done, 300));
+    const samples = new Float32Array(analyser.fftSize);
+    analyser.getFloatTimeDomainData(samples);
+    mixer.output.disconnect(analyser);
+    return { track: mixer.music && mixer.music.name, state: mixer.context.state,
+             loudest: Math.max(...samples.map(Math.abs)), clicks: mixer.played.click || 0 };
   });
-  check("the menu music plays through Web Audio", music);
+  check("the menu music plays and is heard", music.track === "menu" && music.state === "running" && music.loudest > 0.01,
+        JSON.stringify(music));
+  check("each page turned with A clicks", music.clicks === 3, music.clicks + " clicks");
 
-  // Play, the high score screen, then the greeting, a page each time one is typed out,
-  // until the sea shows.
-  const seaBlue = [49, 52, 107];  // the game's colour 2
-  const mostlySea = (frame) => {
-    let sea = 0;
-    for (let i = 0; i < frame.length; i += 4)
-      if (frame[i] === seaBlue[0] && frame[i + 1] === seaBlue[1] && frame[i + 2] === seaBlue[2]) sea++;
-    return sea > W * H / 3;
-  };
-  await press("ControlLeft");
-  await sleep(500);
-  await press("ControlLeft");
-  let sailing = false;
-  for (let turn = 0; turn < 40 && !sailing; turn++) {
-    sailing = await waitFor(mostlySea, 1300);
-    if (!sailing) await press("ControlLeft");
+  // The sounds as the browser decoded them: each exactly as long as its WAV, so that
+  // the music loops on the beat and an effect holds its channel as long as on the
+  // desktop; as loud as the WAV throughout; and each music track with no larger step at
+  // its seam than the WAV has.
+  const names = fs.readdirSync(dataDir).filter((name) => name.endsWith(".wav")).map((name) => name.slice(0, -4));
+  const soundProblems = [];
+  for (const name of names) {
+    const wav = wavSamples(path.join(dataDir, name + ".wav"));
+    const decoded = await page.evaluate((name) => {
+      const buffer = Module.sounds[name];
+      return buffer && { rate: buffer.sampleRate, samples: Array.from(buffer.getChannelData(0)) };
+    }, name);
+    if (!decoded || decoded.rate !== 22050 || decoded.samples.length !== wav.length) {
+      soundProblems.push(name + (decoded ? ": " + decoded.samples.length + " samples at " + decoded.rate + " Hz, not " +
+                                           wav.length : " not decoded"));
+      continue;
+    }
+    // Loudness in 20 ms windows (a lossy codec keeps how a noise sounds, not its waveform).
+    let worst = 0;
+    for (let start = 0; start + 441 <= wav.length; start += 441) {
+      const rms = (samples) => Math.sqrt(samples.slice(start, start + 441).reduce((sum, x) => sum + x * x, 0) / 441);
+      const original = rms(wav);
+      if (original > 0.003) worst = Math.max(worst, Math.abs(20 * Math.log10(rms(decoded.samples) / original)));
+    }
+    if (worst > 2) soundProblems.push(name + "'s loudness strays " + worst.toFixed(1) + " dB from its WAV's");
+    const last = wav.length - 1, seam = Math.abs(decoded.samples[last] - decoded.samples[0]);
+    if (["menu", "ingame", "danger"].includes(name) && seam > Math.abs(wav[last] - wav[0]) + 0.05)
+      soundProblems.push(name + " steps at its seam by " + seam.toFixed(3));
   }
-  const before = await canvas();
-  await sleep(1000);
-  check("the game sails: open sea that moves", sailing && differences(before, await canvas()) > 0);
-  for (let step = 0; step < 20; step++) {
-    await page.keyboard.down("ArrowLeft");
-    await sleep(100);
+  check("every sound decodes to its WAV's samples and length, and the music loops seamlessly",
+        soundProblems.length === 0 && names.length === 15, soundProblems.join("; "));
+
+  // The browser's keys stay the browser's; the game's keys do not scroll or open menus.
+  await page.evaluate(() => {
+    window.keysSeen = [];
+    window.addEventListener("keydown", (event) => window.keysSeen.push(event.code + (event.defaultPrevented ? "!" : "")));
+  });
+  for (const keys of [["F5"], ["ControlLeft", "KeyR"], ["F11"], ["ControlLeft", "Equal"], ["ControlLeft", "KeyF"],
+                      ["AltLeft", "ArrowLeft"], ["ArrowUp"], ["KeyX"]]) {
+    for (const key of keys) await page.keyboard.down(key);
+    for (const key of keys.reverse()) await page.keyboard.up(key);
   }
+  await page.keyboard.press("Tab");
+  const seen = (await page.evaluate(() => window.keysSeen)).join(" ");
+  check("F5, Ctrl+R, F11, zoom, find and Tab are the browser's; the game's own keys are the game's",
+        seen === "F5 ControlLeft! KeyR F11 ControlLeft! Equal ControlLeft! KeyF AltLeft! ArrowLeft! ArrowUp! KeyX! Tab",
+        seen);
+  await page.focus("#canvas");
+  // Two keys feed A: letting go of one leaves it held by the other.
+  await page.keyboard.down("ControlLeft");
+  await page.keyboard.down("KeyZ");
+  await page.keyboard.up("KeyZ");
+  const stillHeld = await held(page, 306);
+  await page.keyboard.up("ControlLeft");
+  check("A stays down while left Ctrl or Z holds it", stillHeld === 1 && (await held(page, 306)) === 0);
+
+  // Into a game with the keyboard: back to the menu first (the test's own presses of Z
+  // above chose Play, or not).
+  await page.reload();
+  await waitUntil(page, () => Module.loaded, 10000);
+  await press(page, "KeyZ");
+  const sailing = await playIntoGame(page, () => press(page, "KeyZ"));
+  const before = await canvas(page);
+  await page.keyboard.down("ArrowLeft");
+  await sleep(800);
   await page.keyboard.up("ArrowLeft");
-  await shot("web-sailing.png");
+  const moved = differences(before, await canvas(page));
+  check("Z plays into a game, and the arrows steer", sailing && moved > 0, "sailing " + sailing + ", " + moved + " pixels moved");
+  await shot(page, "web-sailing.png");
+
+  // A hidden tab stands still and silent, and goes on where it was when shown again.
+  const other = await context.newPage();
+  await other.bringToFront();
+  const hidden = await waitUntil(page, () => document.hidden, 3000);
+  const framesHidden = await framesShown(page);
+  await sleep(1500);
+  const stood = (await framesShown(page)) === framesHidden;
+  const silent = await page.evaluate(() => Module.mixer.context.state);
+  await page.bringToFront();
+  await other.close();
+  await waitUntil(page, () => !document.hidden, 3000);
+  await sleep(500);
+  const after = await page.evaluate(() => ({ state: Module.mixer.context.state, frames: Module.framesShown,
+                                             track: Module.mixer.music && Module.mixer.music.name }));
+  check("a hidden tab runs no frame and pauses the sound", hidden && stood && silent === "suspended",
+        "hidden " + hidden + ", frames " + (stood ? "stood" : "ran") + ", audio " + silent);
+  check("shown again, it plays on", after.frames > framesHidden && after.state === "running" && after.track === "ingame",
+        JSON.stringify(after));
 
   // The score survives a reload: the boot frame reads it back rather than writing 0.
   await page.evaluate((key) => localStorage.setItem(key, "77"), scoreKeys[0] ? scoreKeys[0][0] : "none");
   await page.reload();
-  await waitFor((frame) => differences(frame, nativeCredits) === 0, 30000);
+  await waitUntil(page, () => Module.loaded, 10000);
+  await press(page, "KeyZ");
+  await waitFor(page, (frame) => differences(frame, nativeCredits) === 0, 5000);
   const kept = (await stored()).filter(([key]) => key.endsWith("/.Quillbarrow/score"));
   check("the score in the browser's storage survives a reload", kept.length === 1 && kept[0][1] === "77",
         JSON.stringify(kept));
@@ -170,14 +351,227 @@ try {
   await padButton(0, true);
   await sleep(150);
   await padButton(0, false);
-  const turned = await waitFor((frame) => differences(frame, nativeCredits) > 1000, 2000);
-  check("a game pad's bottom face button turns the credit page", turned);
+  check("a game pad's bottom face button turns the credit page",
+        await waitFor(page, (frame) => differences(frame, nativeCredits) > 1000, 2000));
+  // Full screen from the page's button, the picture still whole and sharp; and a
+  // small window, where the picture and the help still keep apart.
+  await page.click("#fullscreen");
+  const full = await waitUntil(page, () => !!document.fullscreenElement, 3000);
+  const fullBox = await (await page.$("#canvas")).boundingBox();
+  await page.evaluate(() => document.exitFullscreen());
+  check("the full screen button shows the game full screen, scaled by whole pixels",
+        full && fullBox.width % W === 0 && fullBox.height === fullBox.width * 3 / 4, JSON.stringify(fullBox));
+  await page.setViewport({ width: 320, height: 260, deviceScaleFactor: 1 });
+  await sleep(200);
+  const small = await page.evaluate(() => ({ canvas: document.getElementById("canvas").getBoundingClientRect().toJSON(),
+                                             help: document.getElementById("help").getBoundingClientRect().toJSON() }));
+  check("in a 320 x 260 window the picture and the help keep apart",
+        small.canvas.bottom <= small.help.top && small.help.bottom <= 260 && small.canvas.width === W,
+        JSON.stringify(small));
+  await page.setViewport(desktop);
+  check("the page reports no error and no warning", page.problems.length === 0, page.problems.join("; "));
 
-  check("the page reports no error", problems.length === 0, problems.join("; "));
+  // Offline: the service worker kept every file, so with the server gone a reload still
+  // plays.
+  check("a service worker keeps the page", await page.evaluate(() => !!navigator.serviceWorker.controller));
+  await server.stop();
+  await page.reload();
+  await waitUntil(page, () => Module.loaded, 10000);
+  await press(page, "KeyZ");
+  const offline = await waitFor(page, (frame) => differences(frame, nativeCredits) === 0, 5000);
+  check("with the server gone, a reload plays: the first credit page", offline &&
+        (await page.evaluate(() => Object.keys(Module.sounds).length)) === 15);
+
+  // A new version served: the next visit shows the kept page, whose worker finds the new
+  // one; it takes over and the page reloads itself into the new version.
+  const index = fs.readFileSync(path.join(site, "index.html"), "utf8")
+      .replace("<title>", '<meta name="test-version" content="new">\n<title>');
+  fs.writeFileSync(path.join(site, "index.html"), index);
+  const worker = fs.readFileSync(path.join(site, "sw.js"), "utf8")
+      .replace(/const VERSION = "(\w+)"/, 'const VERSION = "$1-new"');
+  fs.writeFileSync(path.join(site, "sw.js"), worker);
+  for (const file of ["index.html", "sw.js"])
+    for (const suffix of [".gz", ".br"]) fs.rmSync(path.join(site, file + suffix), { force: true });
+  server = serveFolder(site, { missing });
+  await new Promise((done) => server.listen(port, "127.0.0.1", done));
+  await page.goto(url);
+  const updated = await waitUntil(page, () => !!document.querySelector('meta[name="test-version"]'), 10000);
+  check("a new version served reaches the page by itself", updated);
+  await page.close();
+
+  // ---------------------------------------------------------------------------------
+  section("on a phone");
+  const phone = await openPage(context, upright);
+  const client = await phone.createCDPSession();
+  // Fingers held down together for a while, at page points, then lifted.
+  async function touch(points, ms) {
+    const touchPoints = points.map(([x, y], id) => ({ x, y, id, radiusX: 8, radiusY: 8, force: 1 }));
+    await client.send("Input.dispatchTouchEvent", { type: "touchStart", touchPoints });
+    await sleep(ms);
+    await client.send("Input.dispatchTouchEvent", { type: "touchEnd", touchPoints: [] });
+    await sleep(120);
+  }
+  const centre = async (selector) => {
+    const box = await (await phone.$(selector)).boundingBox();
+    return [box.x + box.width / 2, box.y + box.height / 2];
+  };
+  const padPoint = async (dx, dy) => {
+    const box = await (await phone.$("#dpad")).boundingBox();
+    return [box.x + box.width / 2 + dx * box.width * 0.35, box.y + box.height / 2 + dy * box.height * 0.35];
+  };
+  // The layout: the picture whole, sharp and uncovered, the controls on the screen and
+  // large enough for thumbs, the help on the screen.
+  async function checkLayout(name, viewport) {
+    const layout = await phone.evaluate(() => {
+      const box = (id) => document.getElementById(id).getBoundingClientRect().toJSON();
+      return { canvas: box("canvas"), controls: ["dpad", "button-a", "button-b", "button-start"].map(box),
+               help: box("help"), width: innerWidth, height: innerHeight,
+               scrolls: document.documentElement.scrollWidth > innerWidth ||
+                        document.documentElement.scrollHeight > innerHeight };
+    });
+    const inside = (b) => b.left >= 0 && b.top >= 0 && b.right <= layout.width + 0.5 && b.bottom <= layout.height + 0.5;
+    const apart = (a, b) => a.right <= b.left || b.right <= a.left || a.bottom <= b.top || b.bottom <= a.top;
+    // Boxes come in 1/64 of a pixel.
+    const c = layout.canvas, scale = c.width * viewport.deviceScaleFactor / W;
+    const problems = [];
+    if (!inside(c) || Math.abs(scale - Math.round(scale)) > 0.01 || Math.abs(c.height / c.width - 0.75) > 0.001)
+      problems.push("picture " + JSON.stringify(c));
+    layout.controls.forEach((b, i) => {
+      if (!inside(b) || !apart(b, c) || Math.min(b.width, b.height) < (i === 3 ? 30 : 48))
+        problems.push("control " + i + " " + JSON.stringify(b));
+    });
+    if (!inside(layout.help) || layout.scrolls) problems.push("help " + JSON.stringify(layout.help));
+    check("held " + name + ", the picture is whole and sharp, the controls beside it, the help on the screen",
+          problems.length === 0 && c.width >= layout.width * (name === "upright" ? 0.85 : 0.5), problems.join("; "));
+  }
+  await phone.goto(url);
+  await waitUntil(phone, () => Module.loaded, 10000);
+  check("a phone's start prompt says tap, and its help speaks of touch",
+        await phone.evaluate(() => /Tap to play/.test(document.getElementById("prompt").innerText) &&
+                                   /thumb/.test(document.getElementById("controls").innerText)));
+  await checkLayout("upright", upright);
+  await shot(phone, "web-phone-prompt.png");
+  await touch([await centre("#canvas")], 80);
+  check("a tap starts the game and its sound",
+        await waitFor(phone, (frame) => differences(frame, nativeCredits) === 0, 5000) &&
+        await phone.evaluate(() => Module.mixer.context.state === "running" && Module.mixer.music.name === "menu"));
+  const tapA = async () => touch([await centre("#button-a")], 100);
+  const intoGame = await playIntoGame(phone, tapA);
+  check("touch alone plays from the credits into a game", intoGame);
+  // The pad's eight ways, each held keys as the arrows would.
+  const ways = [[1, 0, [275]], [1, 1, [275, 274]], [0, 1, [274]], [-1, 1, [276, 274]], [-1, 0, [276]],
+                [-1, -1, [276, 273]], [0, -1, [273]], [1, -1, [275, 273]]];
+  const wrongWays = [];
+  for (const [dx, dy, keys] of ways) {
+    const [x, y] = await padPoint(dx, dy);
+    await client.send("Input.dispatchTouchEvent", { type: "touchStart", touchPoints: [{ x, y, id: 0 }] });
+    await sleep(60);
+    const down = [];
+    for (const key of [273, 274, 275, 276]) if (await held(phone, key)) down.push(key);
+    await client.send("Input.dispatchTouchEvent", { type: "touchEnd", touchPoints: [] });
+    if (down.sort().join() !== keys.sort().join()) wrongWays.push(dx + "," + dy + ": " + down.join("+"));
+  }
+  check("the pad steers eight ways", wrongWays.length === 0, wrongWays.join("; "));
+  // Steering: the ship turns and sails where the thumb holds, sliding from one way to
+  // the next, so that its 24 x 24 box (the ship and what it sails over) changes.
+  async function headingsSeen() {
+    const pictures = new Set();
+    const [x0, y0] = await padPoint(-1, 0);
+    await client.send("Input.dispatchTouchEvent", { type: "touchStart", touchPoints: [{ x: x0, y: y0, id: 0 }] });
+    for (const [dx, dy] of [[-1, 0], [0, 1], [1, 0], [0, -1]]) {
+      const [x, y] = await padPoint(dx, dy);
+      await client.send("Input.dispatchTouchEvent", { type: "touchMove", touchPoints: [{ x, y, id: 0 }] });
+      await sleep(600);
+      const frame = await canvas(phone);
+      const ship = [];
+      for (let row = 36; row < 60; row++) ship.push(frame.slice((row * W + 68) * 4, (row * W + 92) * 4).join());
+      pictures.add(ship.join(";"));
+    }
+    await client.send("Input.dispatchTouchEvent", { type: "touchEnd", touchPoints: [] });
+    return pictures.size;
+  }
+  const headings = await headingsSeen();
+  check("sliding a thumb on the pad steers the ship", headings >= 3, headings + " pictures of the ship");
+  await shot(phone, "web-phone-upright.png");
+  // Firing while steering: one thumb on the pad, the other taps A.
+  const shotsBefore = await phone.evaluate(() => Module.mixer.played.shoot || 0);
+  const [ax, ay] = await centre("#button-a");
+  const [px, py] = await padPoint(0, 1);
+  await client.send("Input.dispatchTouchEvent", { type: "touchStart", touchPoints: [{ x: px, y: py, id: 0 }] });
+  await sleep(200);
+  await client.send("Input.dispatchTouchEvent", { type: "touchStart",
+                                                  touchPoints: [{ x: px, y: py, id: 0 }, { x: ax, y: ay, id: 1 }] });
+  await sleep(150);
+  const both = [await held(phone, 274), await held(phone, 306)];
+  // The A thumb lifts, the pad thumb stays.
+  await client.send("Input.dispatchTouchEvent", { type: "touchMove", touchPoints: [{ x: px, y: py, id: 0 }] });
+  await sleep(200);
+  const steering = await held(phone, 274);
+  await client.send("Input.dispatchTouchEvent", { type: "touchEnd", touchPoints: [] });
+  await sleep(200);
+  const fired = (await phone.evaluate(() => Module.mixer.played.shoot || 0)) > shotsBefore;
+  check("two thumbs steer and fire together", both.join() === "1,1" && steering === 1 && fired,
+        "down+A held " + both.join() + ", down after A let go " + steering + ", fired " + fired);
+
+  // Turned sideways, mid-game: the same checks, and the pad still steers.
+  await phone.setViewport(sideways);
+  await sleep(300);
+  await checkLayout("sideways", sideways);
+  const headingsSideways = await headingsSeen();
+  check("sideways, the pad still steers the ship", headingsSideways >= 3, headingsSideways + " pictures of the ship");
+  await shot(phone, "web-phone-sideways.png");
+  check("the phone's page reports no error and no warning", phone.problems.length === 0, phone.problems.join("; "));
+  await phone.close();
+
+  // ---------------------------------------------------------------------------------
+  section("each trouble ends in a one-line message");
+  async function message(setup, expected, name) {
+    const context = await browser.createBrowserContext();
+    const page = await openPage(context, desktop);
+    await setup(page);
+    const begun = Date.now();
+    let text = "";
+    while (Date.now() - begun < 5000 && !expected.test(text)) {
+      await sleep(100);
+      text = await page.evaluate(() => {
+        const failure = document.getElementById("failure");
+        return (failure ? failure.textContent : "") + document.getElementById("status").textContent;
+      }).catch(() => "");
+    }
+    check(name, expected.test(text) && !/\n/.test(text) && text.length < 120, JSON.stringify(text));
+    const playable = await page.evaluate(() => typeof Module === "object" && Module.loaded === true).catch(() => false);
+    if (playable) {
+      await press(page, "KeyZ");
+      check("... and the game plays on", await waitFor(page, (frame) => differences(frame, nativeCredits) === 0, 5000));
+    }
+    await context.close();
+  }
+  const missingFile = (file) => async (page) => {
+    missing.clear();
+    missing.add("/" + file);
+    await page.goto(url);
+  };
+  await message(missingFile("game.js"), /^game\.js could not be loaded \(HTTP 404\)/, "a missing game.js");
+  await message(missingFile("game.wasm"), /^game\.wasm could not be loaded \(HTTP 404\)/, "a missing game.wasm");
+  await message(missingFile("data/menu.ogg"), /^Playing without a sound: data\/menu\.ogg \(HTTP 404\)/, "a missing sound");
+  missing.clear();
+  await message((page) => page.goto("file://" + path.resolve(webDir, "index.html")), /^Opened as a file/,
+                "the page opened as a file");
+  await message(async (page) => {
+    await page.evaluateOnNewDocument(() => { delete window.WebAssembly; });
+    await page.goto(url);
+  }, /cannot run WebAssembly/, "a browser without WebAssembly");
+  await message(async (page) => {
+    await page.evaluateOnNewDocument(() => {
+      delete window.AudioContext;
+      delete window.webkitAudioContext;
+      delete window.OfflineAudioContext;
+    });
+    await page.goto(url);
+  }, /no Web Audio: the game plays without sound/, "a browser without Web Audio");
 } finally {
   await browser.close();
-  server.close();
-  fs.rmSync(profile, { recursive: true, force: true });
+  await server.stop();
 }
-console.log(passes + " passed, " + failures + " failed");
+console.log(passes + " passed, " + failures + " failed (" + ((Date.now() - started) / 1000).toFixed(0) + " s)");
 process.exit(failures === 0 ? 0 : 1);
