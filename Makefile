@@ -14,7 +14,7 @@
 #   make test-web      plays the browser version in headless Chromium
 
 PACKAGES := g++ cmake pkg-config python3 libsdl1.2-compat-dev libsdl-mixer1.2-dev libpng-dev
-TEST_PACKAGES := libgtest-dev
+TEST_PACKAGES := libgtest-dev xvfb xdotool
 BENCH_PACKAGES := libbenchmark-dev valgrind
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 FUZZ_BUILD := build-fuzz

@@ -1,6 +1,7 @@
 // The game on machines that lack what it expects: broken, hostile or missing sounds, no
 // sound device, a pad pulled out mid-game, a window dragged to any size, no display at
-// all. It plays on (silent where the sound is missing) or says in one line why it cannot.
+// all, a sound system that fails, a window destroyed under it. It plays on (silent
+// where the sound is missing), quits in order, or says in one line why it cannot.
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <fcntl.h>
@@ -16,6 +17,7 @@
 #include <chrono>
 #include <cstring>
 #include <fstream>
+#include <thread>
 
 #include "flow_support.h"
 #include "platform/video.h"
@@ -418,55 +420,152 @@ TEST_F(EnvironmentTest, AWindowDraggedToAnySizeShowsTheWholePicture) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
+// Starts a program with this process's environment less its display, home, runtime
+// folder, sanitizer options and SDL settings, and with settings in their place; what it
+// says (on stdout and stderr) comes through *said.
+pid_t Start(const std::vector<const char*>& args, const std::vector<std::string>& settings, int* said) {
+    // In a sanitizer build the sound and display libraries' leftovers at exit would be
+    // reported too: they are not the game's to free.
+    std::vector<std::string> all = settings;
+    all.push_back("ASAN_OPTIONS=detect_leaks=0");
+    for (char** e = environ; *e != nullptr; e++) {
+        const std::string setting = *e;
+        const std::string name = setting.substr(0, setting.find('='));
+        if (name != "DISPLAY" && name != "WAYLAND_DISPLAY" && name != "HOME" && name != "XDG_RUNTIME_DIR" &&
+            name != "ASAN_OPTIONS" && name.compare(0, 4, "SDL_") != 0)
+            all.push_back(setting);
+    }
+    std::vector<char*> env;
+    for (std::string& setting : all) env.push_back(setting.data());
+    env.push_back(nullptr);
+    std::vector<char*> argv;
+    for (const char* arg : args) argv.push_back(const_cast<char*>(arg));
+    argv.push_back(nullptr);
+    int out[2];
+    if (pipe(out) != 0) return -1;
+    const pid_t child = fork();
+    if (child == 0) {
+        dup2(out[1], 1);
+        dup2(out[1], 2);
+        close(out[0]);
+        execve(argv[0], argv.data(), env.data());
+        _exit(127);
+    }
+    close(out[1]);
+    *said = out[0];
+    return child;
+}
+
+// Everything said on fd until it closes (then closed is set) or nothing comes for the
+// given number of seconds.
+std::string Hear(int fd, int32_t seconds, bool* closed) {
+    std::string said;
+    pollfd wait = {fd, POLLIN, 0};
+    char chunk[256];
+    ssize_t got = 1;
+    while (got > 0 && poll(&wait, 1, seconds * 1000) == 1) {
+        got = read(fd, chunk, sizeof chunk);
+        if (got > 0) said.append(chunk, static_cast<size_t>(got));
+    }
+    *closed = got == 0;
+    return said;
+}
+
 // The real program, started where there is no display: no DISPLAY or WAYLAND_DISPLAY,
 // no SDL driver named, and the empty runtime folder of a console login (which also
 // keeps it from a desktop session where the tests run on one).
 TEST(NoDisplayTest, TheGameSaysSoInOneLineAndStops) {
     char pattern[] = "/tmp/quillbarrow-nodisplay-XXXXXX";
     const std::string place = mkdtemp(pattern);
-    // In a sanitizer build the sound and display libraries' leftovers at exit would be
-    // reported too: they are not the game's to free.
-    std::vector<std::string> settings = {"HOME=" + place, "XDG_RUNTIME_DIR=" + place, "ASAN_OPTIONS=detect_leaks=0"};
-    for (char** e = environ; *e != nullptr; e++) {
-        const std::string setting = *e;
-        const std::string name = setting.substr(0, setting.find('='));
-        if (name != "DISPLAY" && name != "WAYLAND_DISPLAY" && name != "HOME" && name != "XDG_RUNTIME_DIR" &&
-            name != "ASAN_OPTIONS" && name.compare(0, 4, "SDL_") != 0)
-            settings.push_back(setting);
-    }
-    std::vector<char*> env;
-    for (std::string& setting : settings) env.push_back(setting.data());
-    env.push_back(nullptr);
-
-    int out[2];
-    ASSERT_EQ(pipe(out), 0);
-    const pid_t child = fork();
-    if (child == 0) {
-        dup2(out[1], 1);
-        dup2(out[1], 2);
-        close(out[0]);
-        char* const args[] = {const_cast<char*>(GAME_PROGRAM), nullptr};
-        execve(GAME_PROGRAM, args, env.data());
-        _exit(127);
-    }
-    close(out[1]);
-    std::string said;
-    pollfd wait = {out[0], POLLIN, 0};
-    char chunk[256];
-    ssize_t got = 1;
-    while (got > 0 && poll(&wait, 1, 20000) == 1) {  // a game that started would run on: 20 s at most
-        got = read(out[0], chunk, sizeof chunk);
-        if (got > 0) said.append(chunk, static_cast<size_t>(got));
-    }
-    close(out[0]);
-    if (got != 0) kill(child, SIGKILL);
+    int out = -1;
+    const pid_t game = Start({GAME_PROGRAM}, {"HOME=" + place, "XDG_RUNTIME_DIR=" + place}, &out);
+    ASSERT_GE(game, 0);
+    bool closed = false;
+    const std::string said = Hear(out, 20, &closed);  // a game that started would run on: 20 s at most
+    close(out);
+    if (!closed) kill(game, SIGKILL);
     int status = 0;
-    waitpid(child, &status, 0);
+    waitpid(game, &status, 0);
     fs::remove_all(place);
-    EXPECT_EQ(got, 0) << "still running";
+    EXPECT_TRUE(closed) << "still running";
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) != 0) << status;
     EXPECT_EQ(said.compare(0, 13, "quillbarrow: "), 0) << said;
     EXPECT_EQ(said.find('\n'), said.size() - 1) << said;  // one line
+}
+
+// The real program in a virtual X display (Xvfb), its sound system named as PulseAudio
+// with no PulseAudio server to be found: it says in one line that it plays without
+// sound, and plays on. Then another program destroys its window (xdotool windowclose):
+// it says so in one line and quits in order, with status 0.
+TEST(XDisplayTest, AFailedSoundSystemAndADestroyedWindowEndInOrder) {
+    if (access("/usr/bin/Xvfb", X_OK) != 0 || access("/usr/bin/xdotool", X_OK) != 0)
+        GTEST_SKIP() << "needs Xvfb and xdotool (make test installs them)";
+    char pattern[] = "/tmp/quillbarrow-x-XXXXXX";
+    const std::string place = mkdtemp(pattern);
+    // Xvfb picks a free display and names it on a pipe once it takes connections.
+    int named[2];
+    ASSERT_EQ(pipe(named), 0);
+    const std::string namedOn = std::to_string(named[1]);
+    const pid_t server = fork();
+    ASSERT_GE(server, 0);
+    if (server == 0) {
+        close(named[0]);
+        const int quiet = open("/dev/null", O_WRONLY);
+        dup2(quiet, 1);
+        dup2(quiet, 2);
+        execl("/usr/bin/Xvfb", "Xvfb", "-displayfd", namedOn.c_str(), "-nolisten", "tcp", "-screen", "0",
+              "640x480x24", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(named[1]);
+    bool closed = false;
+    std::string number = Hear(named[0], 20, &closed);
+    close(named[0]);
+    number = number.substr(0, number.find('\n'));
+    const std::string display = "DISPLAY=:" + number;
+
+    int out = -1;
+    const pid_t game = Start({GAME_PROGRAM},
+                             {display, "HOME=" + place, "XDG_RUNTIME_DIR=" + place, "SDL_AUDIODRIVER=pulseaudio",
+                              "PULSE_SERVER=unix:" + place + "/no-server"},
+                             &out);
+    // Its window, once it is there; then a second of play (the boot has loaded the sounds).
+    std::string window;
+    int status = 0;
+    bool running = !number.empty();
+    for (int32_t tries = 0; running && window.empty() && tries < 300; tries++) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        int found = -1;
+        const pid_t search = Start({"/usr/bin/xdotool", "search", "--name", "^Quillbarrow$"}, {display}, &found);
+        window = Hear(found, 10, &closed);
+        close(found);
+        waitpid(search, nullptr, 0);
+        window = window.substr(0, window.find('\n'));
+        running = waitpid(game, &status, WNOHANG) == 0;
+    }
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    int closing = -1;
+    const pid_t windowclose = Start({"/usr/bin/xdotool", "windowclose", window.c_str()}, {display}, &closing);
+    Hear(closing, 10, &closed);
+    close(closing);
+    waitpid(windowclose, nullptr, 0);
+
+    const std::string said = Hear(out, 20, &closed);
+    close(out);
+    if (!closed) kill(game, SIGKILL);
+    if (running) waitpid(game, &status, 0);
+    kill(server, SIGTERM);
+    waitpid(server, nullptr, 0);
+    fs::remove_all(place);
+    ASSERT_FALSE(number.empty()) << "Xvfb named no display";
+    EXPECT_FALSE(window.empty()) << "no window showed";
+    EXPECT_TRUE(closed) << "still running";
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        << (WIFSIGNALED(status) ? strsignal(WTERMSIG(status)) : "status " + std::to_string(WEXITSTATUS(status)));
+    const size_t second = said.find('\n') + 1;
+    EXPECT_EQ(said.rfind("quillbarrow: playing without sound: ", 0), 0u) << said;
+    EXPECT_EQ(said.substr(second, 45), "quillbarrow: the game window is gone (X error") << said;
+    EXPECT_EQ(said.find('\n', second), said.size() - 1) << said;  // two lines
 }
 
 }  // namespace
