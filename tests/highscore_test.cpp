@@ -29,6 +29,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The player of the permission cases: nobody.
+constexpr uid_t kPlayer = 65534;
+
 std::string FileText(const std::string& path) {
     std::stringstream text;
     text << std::ifstream(path, std::ios::binary).rdbuf();
@@ -116,6 +119,17 @@ TEST_F(FlowTest, EveryScoreFileReadsAsItsNumberAndIsLeftAsItIs) {
     // Only a higher score replaces the stored one.
     for (const int32_t score : {-8, INT32_MIN, 12345, -9}) SaveHighScore(score);
     EXPECT_EQ(Listing(home), ".Quillbarrow/ .Quillbarrow/score=12345");
+    // Root, saving over a player's file, gives the new one back to the player.
+    if (geteuid() == 0) {
+        chown(HighScoreFile().c_str(), kPlayer, kPlayer);
+        chmod(HighScoreFile().c_str(), 0600);
+        SaveHighScore(12346);
+        struct stat owner;
+        EXPECT_EQ(stat(HighScoreFile().c_str(), &owner), 0);
+        EXPECT_EQ(std::vector<uint32_t>({owner.st_uid, owner.st_gid, owner.st_mode & 07777}),
+                  std::vector<uint32_t>({kPlayer, kPlayer, 0600}));
+        EXPECT_EQ(FileText(HighScoreFile()), "12346");
+    }
     // A home that does not exist: nothing is made above the save folder, nothing fails.
     saveDir = home + "/gone/.Quillbarrow/";
     LoadHighScore();
@@ -389,9 +403,8 @@ TEST_F(FlowTest, AFullDiskKeepsTheOldScore) {
     }
 }
 
-// What a player without root's rights meets: the test becomes nobody where it runs as
-// root, in a child process, since root's rights pass every permission.
-constexpr uid_t kPlayer = 65534;
+// What a player without root's rights meets: the test becomes the player (kPlayer)
+// where it runs as root, in a child process, since root's rights pass every permission.
 
 // Runs step in a child process as the player; returns what the child printed, "=",
 // and highScore as the step left it. "cannot become a player" when it cannot drop root.

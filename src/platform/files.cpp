@@ -107,8 +107,9 @@ std::string NewFileName(const std::string& name, int32_t save) {
     return name + ".new-" + std::to_string(getpid()) + "-" + std::to_string(save);
 }
 
-// Removes the new files that saves cut short left beside the score. Only under the
-// lock: a game that is saving holds it from making its new file to renaming it.
+// Removes the new files that saves cut short left beside the score, whoever's game made
+// them. Only under the lock: a game that is saving holds it from making its new file to
+// renaming it.
 void ClearLeftovers(int folder, const std::string& name) {
     const int listed = dup(folder);
     DIR* listing = listed >= 0 ? fdopendir(listed) : nullptr;
@@ -121,8 +122,7 @@ void ClearLeftovers(int folder, const std::string& name) {
         const std::string found = entry->d_name;
         if (found != ours && found.compare(0, ours.size() + 1, ours + "-") != 0) continue;
         struct stat left;
-        if (fstatat(folder, found.c_str(), &left, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(left.st_mode) &&
-            left.st_uid == geteuid())
+        if (fstatat(folder, found.c_str(), &left, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(left.st_mode))
             unlinkat(folder, found.c_str(), 0);
     }
     closedir(listing);
@@ -133,18 +133,23 @@ constexpr char kAccessList[] = "system.posix_acl_access";
 
 // What the new file must carry to take the old one's place unchanged.
 struct Attributes {
+    uid_t owner;
     gid_t group;
     mode_t mode;
     bool listed;        // whether it has an access list
     std::string list;   // and that list
 };
 
-// Gives the new file fd the old one's group, permissions and access list; false where
-// it cannot (a group the player is not in, a list this file system cannot store).
+// Gives the new file fd the old one's owner, group, permissions and access list; false
+// where it cannot: another user's file (only root may give a file away, so a player's
+// save never takes over someone else's file), a group the player is not in, a list
+// this file system cannot store. (On a card whose files all show one owner, the new file
+// shows the same one.)
 bool Carry(int fd, const Attributes& old) {
     struct stat fresh;
     if (fstat(fd, &fresh) != 0) return false;
-    if (fresh.st_gid != old.group && fchown(fd, static_cast<uid_t>(-1), old.group) != 0) return false;
+    if ((fresh.st_uid != old.owner || fresh.st_gid != old.group) && fchown(fd, old.owner, old.group) != 0)
+        return false;
     if (fchmod(fd, old.mode) != 0) return false;
     // The list last, as writing it sets the group permissions from its mask; a list the
     // new file took from the folder's defaults goes, as the old file had none.
@@ -154,19 +159,18 @@ bool Carry(int fd, const Attributes& old) {
 
 // The save itself, in folder, with the lock held (locked) or not.
 void ReplaceNumber(int folder, const std::string& name, int32_t value, bool locked) {
-    // The old file, if any, is read again now: a number as large stays, and a file that
-    // is not a plain one, the player's own, readable and writable stays as it is.
-    Attributes old = {0, 0, false, ""};
+    // The old file, if any, is read again now: a number as large stays, and so does a
+    // file that is not a plain one, readable and writable.
+    Attributes old = {0, 0, 0, false, ""};
     struct stat seen;
     const bool replacing = fstatat(folder, name.c_str(), &seen, AT_SYMLINK_NOFOLLOW) == 0;
     if (!replacing && errno != ENOENT) return;
     if (replacing) {
-        if (!S_ISREG(seen.st_mode) || seen.st_uid != geteuid()) return;
+        if (!S_ISREG(seen.st_mode)) return;
         if (faccessat(folder, name.c_str(), W_OK, AT_EACCESS) != 0) return;
         const int fd = openat(folder, name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW | O_CLOEXEC);
         if (fd < 0) return;
-        FILE* file = fstat(fd, &seen) == 0 && S_ISREG(seen.st_mode) && seen.st_uid == geteuid()
-                         ? fdopen(fd, "r") : nullptr;
+        FILE* file = fstat(fd, &seen) == 0 && S_ISREG(seen.st_mode) ? fdopen(fd, "r") : nullptr;
         if (file == nullptr) {
             close(fd);
             return;
@@ -181,7 +185,7 @@ void ReplaceNumber(int folder, const std::string& name, int32_t value, bool lock
         if (!read || !listRead) return;
         if (locked) ClearLeftovers(folder, name);
         if (number && stored >= value) return;
-        old = {seen.st_gid, static_cast<mode_t>(seen.st_mode & 07777), listSize >= 0,
+        old = {seen.st_uid, seen.st_gid, static_cast<mode_t>(seen.st_mode & 07777), listSize >= 0,
                std::string(list, static_cast<size_t>(std::max<ssize_t>(listSize, 0)))};
     } else if (locked) {
         ClearLeftovers(folder, name);

@@ -32,11 +32,13 @@ bool ReadNumber(std::FILE* file, int32_t* value);
 // and after it takes the old one's name, so a kill or a power cut at any instant leaves
 // the old number or the new one. The stored number is read again, under a lock that
 // other games saving into the same folder wait for, just before it is replaced, so two
-// games ending at once leave the higher score. Left exactly as it is, while the game
-// keeps its best in memory:
-// - a file that cannot be read, may not be written, or belongs to someone else;
+// games ending at once leave the higher score. The new file takes the old one's owner,
+// group, permissions and access list. Left exactly as it is, while the game keeps its
+// best in memory:
+// - a file that cannot be read or may not be written;
 // - anything but a plain file (a folder, a pipe, a device);
-// - a file whose group, permissions or access list the new file cannot carry;
+// - a file whose owner, group, permissions or access list the new file cannot take
+//   (someone else's file: only root may give a file away);
 // - everything, when no new file can be made beside it (a read-only folder, a full
 //   disk, a name too long).
 void WriteNumberFile(const char* path, int32_t value);
