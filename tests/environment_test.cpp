@@ -231,6 +231,9 @@ const Damage kDamages[] = {
     {"data size 2 GB", [](std::vector<uint8_t>& w) { Poke(w, 40, 0x80000000, 4); }, false},
     {"data size 4 GB", [](std::vector<uint8_t>& w) { Poke(w, 40, 0xFFFFFFF0, 4); }, false},
     {"a sample short", [](std::vector<uint8_t>& w) { Poke(w, 40, static_cast<uint32_t>(w.size() - 46), 4); }, true},
+    {"one sample", [](std::vector<uint8_t>& w) { Poke(w, 40, 2, 4); }, true},
+    {"data where fmt should be", [](std::vector<uint8_t>& w) { std::copy_n("data", 4, w.begin() + 12); }, false},
+    {"a fact chunk first", [](std::vector<uint8_t>& w) { InsertChunk(w, "fact", 4); }, true},
     {"a LIST chunk first", [](std::vector<uint8_t>& w) { InsertChunk(w, "LIST", 10); }, true},
     {"an odd LIST chunk first", [](std::vector<uint8_t>& w) { InsertChunk(w, "LIST", 9); }, false},
     {"a JUNK chunk first", [](std::vector<uint8_t>& w) { InsertChunk(w, "JUNK", 10); }, false},
@@ -259,9 +262,9 @@ int64_t ResidentKilobytes() {
 }
 
 // Every change of the table to every sound file, checked as the loader checks them; then
-// the menu music and the first effect damaged alike, and replaced by a pipe or by a
-// terminal nobody types into, each booted in a process of its own: the boot loads the
-// rest, plays the music a while and goes on, within a watchdog of five seconds and
+// the menu music and the first effect damaged alike, replaced by a pipe or by a terminal
+// nobody types into, or made whole sounds too large to read, each booted in a process of
+// its own: the boot loads the rest and goes on, within a watchdog of five seconds and
 // 64 MB of memory beyond the test's own.
 TEST_F(EnvironmentTest, EveryDamagedSoundIsLeftOutAndTheBootGoesOnAtOnce) {
     std::vector<fs::path> wavs;
@@ -287,12 +290,13 @@ TEST_F(EnvironmentTest, EveryDamagedSoundIsLeftOutAndTheBootGoesOnAtOnce) {
     struct Boot {
         std::string name;
         const Damage* damage;  // or one of these in place of both files
-        bool pipe, device;
+        bool pipe, device, huge;
     };
     std::vector<Boot> boots;
-    for (const Damage& damage : kDamages) boots.push_back({damage.name, &damage, false, false});
-    boots.push_back({"a pipe", nullptr, true, false});
-    boots.push_back({"a terminal", nullptr, false, true});
+    for (const Damage& damage : kDamages) boots.push_back({damage.name, &damage, false, false, false});
+    boots.push_back({"a pipe", nullptr, true, false, false});
+    boots.push_back({"a terminal", nullptr, false, true, false});
+    boots.push_back({"a sound past 16 MB", nullptr, false, false, true});
     CloseSoundDevice();  // each boot opens its own
     const int64_t before = ResidentKilobytes();
     int64_t slowest = 0, largest = 0;
@@ -304,6 +308,12 @@ TEST_F(EnvironmentTest, EveryDamagedSoundIsLeftOutAndTheBootGoesOnAtOnce) {
                 mkfifo(path.c_str(), 0644);
             } else if (boot.device) {
                 fs::create_symlink(terminalPath, path);
+            } else if (boot.huge) {
+                std::vector<uint8_t> huge = *made;  // a whole sound, one sample frame too long
+                huge.resize(kMaxWavBytes + 2);
+                Poke(huge, 4, static_cast<uint32_t>(huge.size() - 8), 4);
+                Poke(huge, 40, static_cast<uint32_t>(huge.size() - 44), 4);
+                WriteBytes(path, huge);
             } else {
                 std::vector<uint8_t> damaged = *made;
                 boot.damage->change(damaged);

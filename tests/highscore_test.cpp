@@ -119,17 +119,19 @@ TEST_F(FlowTest, EveryScoreFileReadsAsItsNumberAndIsLeftAsItIs) {
     // Only a higher score replaces the stored one.
     for (const int32_t score : {-8, INT32_MIN, 12345, -9}) SaveHighScore(score);
     EXPECT_EQ(Listing(home), ".Quillbarrow/ .Quillbarrow/score=12345");
-    // Root, saving over a player's file, gives the new one back to the player.
-    if (geteuid() == 0) {
-        chown(HighScoreFile().c_str(), kPlayer, kPlayer);
-        chmod(HighScoreFile().c_str(), 0600);
-        SaveHighScore(12346);
-        struct stat owner;
-        EXPECT_EQ(stat(HighScoreFile().c_str(), &owner), 0);
-        EXPECT_EQ(std::vector<uint32_t>({owner.st_uid, owner.st_gid, owner.st_mode & 07777}),
-                  std::vector<uint32_t>({kPlayer, kPlayer, 0600}));
-        EXPECT_EQ(FileText(HighScoreFile()), "12346");
+    // Root, saving over a player's file or one of another group, gives the new file the
+    // old one's owner, group and permissions.
+    for (const auto& [owner, group, mode] : {std::array<uint32_t, 3>{kPlayer, kPlayer, 0600}, {0, kPlayer, 0640}}) {
+        if (geteuid() != 0) break;
+        ASSERT_EQ(chown(HighScoreFile().c_str(), owner, group), 0);
+        chmod(HighScoreFile().c_str(), mode);
+        SaveHighScore(std::stoi(FileText(HighScoreFile())) + 1);
+        struct stat saved;
+        EXPECT_EQ(stat(HighScoreFile().c_str(), &saved), 0);
+        EXPECT_EQ(std::vector<uint32_t>({saved.st_uid, saved.st_gid, saved.st_mode & 07777}),
+                  std::vector<uint32_t>({owner, group, mode}));
     }
+    EXPECT_EQ(FileText(HighScoreFile()), geteuid() == 0 ? "12347" : "12345");
     // A home that does not exist: nothing is made above the save folder, nothing fails.
     saveDir = home + "/gone/.Quillbarrow/";
     LoadHighScore();
