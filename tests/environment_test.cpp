@@ -171,11 +171,11 @@ void Poke(std::vector<uint8_t>& wav, size_t at, uint32_t value, int32_t bytes) {
     for (int32_t b = 0; b < bytes; b++) wav[at + b] = static_cast<uint8_t>(value >> (8 * b));
 }
 
-// Puts a chunk named name, of the given length (and its pad byte when odd), before the
-// "fmt " chunk, growing the RIFF size to match.
-void InsertChunk(std::vector<uint8_t>& wav, const char* name, uint32_t length) {
+// Puts a chunk named name, of the given length (and its pad byte when odd, unless
+// told not to), before the "fmt " chunk, growing the RIFF size to match.
+void InsertChunk(std::vector<uint8_t>& wav, const char* name, uint32_t length, bool pad = true) {
     std::vector<uint8_t> chunk(name, name + 4);
-    chunk.resize(8 + length + length % 2, 'x');
+    chunk.resize(8 + length + (pad ? length % 2 : 0), 'x');
     Poke(chunk, 4, length, 4);
     wav.insert(wav.begin() + 12, chunk.begin(), chunk.end());
     Poke(wav, 4, static_cast<uint32_t>(wav.size() - 8), 4);
@@ -236,6 +236,18 @@ const Damage kDamages[] = {
     {"a fact chunk first", [](std::vector<uint8_t>& w) { InsertChunk(w, "fact", 4); }, true},
     {"a LIST chunk first", [](std::vector<uint8_t>& w) { InsertChunk(w, "LIST", 10); }, true},
     {"an odd LIST chunk first", [](std::vector<uint8_t>& w) { InsertChunk(w, "LIST", 9); }, false},
+    {"an odd LIST chunk first, unpadded", [](std::vector<uint8_t>& w) { InsertChunk(w, "LIST", 9, false); }, false},
+    {"two fmt chunks", [](std::vector<uint8_t>& w) {
+         const std::vector<uint8_t> format(w.begin() + 12, w.begin() + 36);
+         w.insert(w.begin() + 36, format.begin(), format.end());
+         Poke(w, 4, static_cast<uint32_t>(w.size() - 8), 4);
+     },
+     false},
+    {"stereo, half a sample frame over", [](std::vector<uint8_t>& w) {
+         Poke(w, 22, 2, 2), Poke(w, 28, 88200, 4), Poke(w, 32, 4, 2);
+         Poke(w, 40, ((w[40] | w[41] << 8 | w[42] << 16 | w[43] << 24) & ~3u) - 2, 4);
+     },
+     false},
     {"a JUNK chunk first", [](std::vector<uint8_t>& w) { InsertChunk(w, "JUNK", 10); }, false},
     {"cut off in its header", [](std::vector<uint8_t>& w) { w.resize(30); }, false},
     {"cut off in its samples", [](std::vector<uint8_t>& w) { w.resize(w.size() * 3 / 5 + 1); }, false},

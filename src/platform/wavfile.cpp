@@ -54,23 +54,21 @@ bool ReadWavFile(const char* path, std::vector<uint8_t>* bytes) {
     // Looked at before it is opened, so that a pipe or a device is never opened at all;
     // opened without waiting and looked at again, in case it was swapped meanwhile.
     struct stat seen;
-    if (stat(path, &seen) != 0 || !S_ISREG(seen.st_mode) || seen.st_size > static_cast<off_t>(kMaxWavBytes))
-        return false;
+    if (stat(path, &seen) != 0 || !S_ISREG(seen.st_mode)) return false;
     const int fd = open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return false;
     bool read = fstat(fd, &seen) == 0 && S_ISREG(seen.st_mode) && seen.st_size <= static_cast<off_t>(kMaxWavBytes);
     if (read) {
-        // One byte more than the limit is room for: a file growing meanwhile is refused.
-        bytes->resize(static_cast<size_t>(seen.st_size) + 1);
+        // As many bytes as it held when it was opened, at most: what grows meanwhile is
+        // not read.
+        bytes->resize(static_cast<size_t>(seen.st_size));
         size_t got = 0;
-        while (read && got < bytes->size()) {
+        while (got < bytes->size()) {
             const ssize_t now = ::read(fd, bytes->data() + got, bytes->size() - got);
             if (now < 0 && errno == EINTR) continue;
-            if (now < 0) read = false;
             if (now <= 0) break;
             got += static_cast<size_t>(now);
         }
-        read = read && got <= kMaxWavBytes;
         bytes->resize(got);
     }
     close(fd);
