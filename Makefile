@@ -15,7 +15,7 @@
 #   make web-screenshots  plays it again and keeps the README's pictures of it in docs/
 
 PACKAGES := g++ cmake pkg-config python3 libsdl1.2-compat-dev libsdl-mixer1.2-dev libpng-dev
-TEST_PACKAGES := libgtest-dev
+TEST_PACKAGES := libgtest-dev xvfb xdotool
 BENCH_PACKAGES := libbenchmark-dev valgrind
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 FUZZ_BUILD := build-fuzz

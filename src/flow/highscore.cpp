@@ -15,9 +15,9 @@ void LoadHighScore() {
 }
 
 void SaveHighScore(int32_t score) {
-    // Only the last level of the path is made: the home directory is taken as given.
+    // Only the last level of the path is made: the home directory is taken as given. A
+    // handheld is often switched off without a shutdown, so the file goes onto the card
+    // now, and only the score's own file and folder are waited for.
     MakeDirectory(saveDir.c_str());
     WriteNumberFile(HighScoreFile().c_str(), score);
-    // A handheld is often switched off without a shutdown: get the score onto the card now.
-    SyncFiles();
 }

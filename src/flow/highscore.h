@@ -14,6 +14,7 @@ std::string HighScoreFile();
 // holds no number, or cannot be read, reads as 0 and is left as it is.
 void LoadHighScore();
 
-// Writes score to the score file (making the save directory first) and syncs. Where it
-// cannot be written the old file stays as it was.
+// Writes score to the score file (making the save directory first), onto the storage at
+// once, unless the file already holds a number at least as large. Where it cannot be
+// written the old file stays as it was; the caller keeps the best in highScore.
 void SaveHighScore(int32_t score);

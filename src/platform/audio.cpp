@@ -4,8 +4,10 @@
 #include <SDL_mixer.h>
 
 #include <cstdio>
+#include <vector>
 
 #include "platform/messages.h"
+#include "platform/wavfile.h"
 
 const char* const soundFiles[kSoundCount] = {
     "./data/beep.wav",  "./data/click.wav",    "./data/shoot.wav", "./data/miss.wav",
@@ -15,6 +17,11 @@ const char* const soundFiles[kSoundCount] = {
 Mix_Chunk* sounds[kSoundCount];
 const char* const musicFiles[kMusicCount] = {"./data/menu.wav", "./data/ingame.wav", "./data/danger.wav"};
 Mix_Music* musicTracks[kMusicCount];
+
+// SDL_mixer reads a WAV track from its stream while the track plays, so each track's
+// bytes and the stream over them live as long as the track.
+static std::vector<uint8_t> musicBytes[kMusicCount];
+static SDL_RWops* musicStreams[kMusicCount];
 
 int32_t sfxOn = 1;
 int32_t musicOn = 1;
@@ -54,8 +61,20 @@ void LoadAudio() {
     ReleaseLibraryMessages(opened);
     if (!opened) std::fprintf(stderr, "quillbarrow: playing without sound: %s\n", SDL_GetError());
     Mix_VolumeMusic(128);
-    for (int32_t n = 0; n < kSoundCount; n++) sounds[n] = Mix_LoadWAV_RW(SDL_RWFromFile(soundFiles[n], "rb"), 1);
-    for (int32_t i = 0; i < kMusicCount; i++) musicTracks[i] = Mix_LoadMUS(musicFiles[i]);
+    // Every file is read once and checked whole, then handed over from memory: SDL_mixer
+    // gets exactly the bytes that were checked, and a file that fails the check stays
+    // silent as a missing one does.
+    std::vector<uint8_t> bytes;
+    for (int32_t n = 0; n < kSoundCount; n++) {
+        sounds[n] = ReadWavFile(soundFiles[n], &bytes)
+                        ? Mix_LoadWAV_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1)
+                        : nullptr;
+    }
+    for (int32_t i = 0; i < kMusicCount; i++) {
+        if (!ReadWavFile(musicFiles[i], &musicBytes[i])) continue;
+        musicStreams[i] = SDL_RWFromConstMem(musicBytes[i].data(), static_cast<int>(musicBytes[i].size()));
+        musicTracks[i] = Mix_LoadMUS_RW(musicStreams[i]);
+    }
 }
 
 void FreeAudio() {
@@ -66,5 +85,9 @@ void FreeAudio() {
     for (int32_t i = 0; i < kMusicCount; i++) {
         Mix_FreeMusic(musicTracks[i]);
         musicTracks[i] = nullptr;
+        // The track no longer reads its stream: the stream and its bytes go too.
+        if (musicStreams[i] != nullptr) SDL_FreeRW(musicStreams[i]);
+        musicStreams[i] = nullptr;
+        std::vector<uint8_t>().swap(musicBytes[i]);
     }
 }

@@ -50,6 +50,7 @@ void PlayMusic(int32_t i);
 void StopMusic();
 
 // Opens the audio device and loads every sound and track (the boot screen does this).
+// A file that is missing, not a plain file, or damaged (see wavfile.h) stays silent.
 // It frees nothing: whoever boots the game twice in one process (the soak, the tests)
 // releases the first boot's sounds with FreeAudio before the next.
 void LoadAudio();

@@ -5,13 +5,16 @@
 #include <cstdio>
 #include <string>
 
-// Makes the last level of path as a directory open to everyone (mode 0777); a
-// directory that already exists, or one that cannot be made, is left as it is.
+// Makes the last level of path as a directory open to everyone (mode 0777), and puts
+// the new entry on the storage at once; a directory that already exists, or one that
+// cannot be made, is left as it is.
 void MakeDirectory(const char* path);
 
 // Reads one number from path (ReadNumber) into *value. False only when no file is
-// there; a file that is there but cannot be read counts as one holding no number, so
-// that a best score the player cannot read just now is never taken for a first run.
+// there; anything else that is there counts as one holding no number when it cannot be
+// read, so that a best score the player cannot read just now is never taken for a first
+// run. Only a plain file is opened: a pipe, a device or a folder is never read (and
+// never waited on).
 bool ReadNumberFile(const char* path, int32_t* value);
 
 // Reads a number as the C library's formatted integer read does: blanks (space, tab,
@@ -22,21 +25,23 @@ bool ReadNumberFile(const char* path, int32_t* value);
 // nines would expect.
 bool ReadNumber(std::FILE* file, int32_t* value);
 
-// Makes path hold value in decimal with nothing after it, keeping what path is:
-// - a link is written through: its target is the file written;
-// - a file that cannot be opened for writing is left as it is;
-// - otherwise the number goes to a new file beside it (its name followed by ".new",
-//   one fixed name, so a save cut short leaves at most one behind and the next save
-//   clears it), with the old file's owner and permissions, and takes the old one's
-//   place in one step: a kill or a power cut at any instant leaves the old number or
-//   the new one, never a mixture or nothing;
-// - where the folder takes no new file, or path is not a plain file (a device, a
-//   pipe), path itself is truncated and written.
-// A disk too full for the new number keeps the old one.
+// Makes path hold value in decimal with nothing after it, unless it already holds a
+// number at least as large. A link is written through: its target is the file written.
+// The old file is only ever replaced whole, by a rename: the number goes to a new file
+// of this save's own beside it, which is on the storage (with the folder's entry) before
+// and after it takes the old one's name, so a kill or a power cut at any instant leaves
+// the old number or the new one. The stored number is read again, under a lock that
+// other games saving into the same folder wait for, just before it is replaced, so two
+// games ending at once leave the higher score. The new file takes the old one's owner,
+// group, permissions and access list. Left exactly as it is, while the game keeps its
+// best in memory:
+// - a file that cannot be read or may not be written;
+// - anything but a plain file (a folder, a pipe, a device);
+// - a file whose owner, group, permissions or access list the new file cannot take
+//   (someone else's file: only root may give a file away);
+// - everything, when no new file can be made beside it (a read-only folder, a full
+//   disk, a name too long).
 void WriteNumberFile(const char* path, int32_t value);
-
-// Pushes everything written so far out to the storage.
-void SyncFiles();
 
 // Makes a new, empty folder of its own under /tmp and returns its path ("" when none
 // can be made).

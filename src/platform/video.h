@@ -15,12 +15,12 @@ void PresentToWindow();
 void BeginFrame();
 
 // Empties the event queue, obeying window resizes. Returns true when the window was
-// closed or Escape was pressed.
+// closed, or destroyed by another program, or Escape was pressed.
 bool DrainEvents();
 
 // Sleeps out the rest of the 25 ms frame; a late frame does not sleep, and nothing is
 // caught up.
 void PaceFrame();
 
-// Frees the sounds and music and shuts SDL down.
+// Frees the sounds and music and shuts SDL down (all but a window already destroyed).
 void ShutDown();
