@@ -42,10 +42,12 @@ bool ReadNumberFile(const char* path, int32_t* value) {
     return true;
 }
 
+// As on the desktop, a save never lowers the stored number: two tabs ending games at
+// once leave the higher score.
 void WriteNumberFile(const char* path, int32_t value) {
+    int32_t stored = 0;
+    if (ReadNumberFile(path, &stored) && stored >= value) return;
     char text[16];
     std::snprintf(text, sizeof text, "%d", static_cast<int>(value));
     WriteStored(path, text);
 }
-
-void SyncFiles() {}
