@@ -1,4 +1,5 @@
-# Quillbarrow. On a fresh Debian 12 machine:
+# Quillbarrow. On a fresh Debian 12 machine, where make itself may be missing, ./make runs
+# these the same way (./make test is make test, see the script):
 #   make run           installs what is missing, builds the game and starts it
 #   make test          installs what is missing, builds and runs the whole test suite headless
 #   make fuzz          fuzzes the score file reader (a clang build of its own in build-fuzz)
@@ -13,6 +14,8 @@
 #   make web           builds the browser version into build-web/web
 #   make test-web      plays the browser version in headless Chromium
 
+# The Debian packages each step needs, in lists named PACKAGES and *_PACKAGES written out
+# word by word: ./make reads them all, to give a user who is not root one line for all.
 PACKAGES := g++ cmake pkg-config python3 libsdl1.2-compat-dev libsdl-mixer1.2-dev libpng-dev
 TEST_PACKAGES := libgtest-dev
 BENCH_PACKAGES := libbenchmark-dev valgrind
@@ -42,21 +45,10 @@ CONFIGURE := cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 all: build
 
-# Installs the Debian packages that are missing (as root), or says how to.
+# Installs the Debian packages of the list that are missing, as root; as another user it
+# prints the one line that installs what every target needs, and stops.
 define install_missing
-	@missing=$$(for p in $(1); do \
-	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; \
-	  done); \
-	if [ -n "$$missing" ]; then \
-	  if [ "$$(id -u)" = 0 ]; then \
-	    echo "Installing the missing Debian packages:" $$missing; \
-	    apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $$missing; \
-	  else \
-	    echo "These Debian packages are missing. Install them as root, then run make again:"; \
-	    echo "  su -c 'apt-get update && apt-get install -y --no-install-recommends" $$missing"'"; \
-	    exit 1; \
-	  fi; \
-	fi
+	@./make --need $(1)
 endef
 
 deps:
