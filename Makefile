@@ -16,13 +16,13 @@
 
 # The Debian packages each step needs, in lists named PACKAGES and *_PACKAGES written out
 # word by word: ./make reads them all, to give a user who is not root one line for all.
-PACKAGES := g++ cmake pkg-config python3 libsdl1.2-compat-dev libsdl-mixer1.2-dev libpng-dev
+PACKAGES := g++ cmake pkg-config python3 libsdl1.2-compat-dev libsdl-mixer1.2-dev libpng-dev dpkg-dev
 TEST_PACKAGES := libgtest-dev
 BENCH_PACKAGES := libbenchmark-dev valgrind
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 FUZZ_BUILD := build-fuzz
 FUZZ_RUNS := 5000000
-DEB_PACKAGES := dpkg-dev file
+DEB_PACKAGES := file
 INSTALL_TEST_PACKAGES := desktop-file-utils
 ARM64_PACKAGES := g++-aarch64-linux-gnu qemu-user zip unzip xvfb xauth file
 # The arm64 libraries, unpacked into a sysroot of the build's own (never installed here).
@@ -38,7 +38,15 @@ ARM64_BUILD := build-arm64
 WEB_BUILD := build-web
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 PREFIX := /usr/local
-CONFIGURE := cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# The game's build takes Debian's hardening flags (fortify, stack protector, read-only
+# relocations bound at start), since the package ships the program the suite tests.
+BUILD_FLAGS = $(shell DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get $(1))
+CONFIGURE = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_CXX_FLAGS="$(call BUILD_FLAGS,CPPFLAGS) $(call BUILD_FLAGS,CXXFLAGS)" \
+    -DCMAKE_EXE_LINKER_FLAGS="$(call BUILD_FLAGS,LDFLAGS)"
+
+# The make that cmake --build runs inside this one keeps quiet about the folders it enters.
+MAKEFLAGS += --no-print-directory
 
 .PHONY: all deps build run test bench fuzz soak soak-build sounds game install uninstall deb test-install \
         arm64 test-arm64 handheld test-handheld web test-web npm clean
