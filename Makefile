@@ -22,8 +22,7 @@ BENCH_PACKAGES := libbenchmark-dev valgrind
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 FUZZ_BUILD := build-fuzz
 FUZZ_RUNS := 5000000
-DEB_PACKAGES := file
-INSTALL_TEST_PACKAGES := desktop-file-utils
+INSTALL_TEST_PACKAGES := desktop-file-utils appstream lintian file
 ARM64_PACKAGES := g++-aarch64-linux-gnu qemu-user zip unzip xvfb xauth file
 # The arm64 libraries, unpacked into a sysroot of the build's own (never installed here).
 ARM64_LIBRARIES := libsdl1.2-compat libsdl1.2-compat-shim libsdl-mixer1.2 libsdl2-2.0-0 libpng16-16 libstdc++6 \
@@ -108,10 +107,10 @@ fuzz: deps
 sounds:
 	/usr/bin/python3 tools/sound/synth.py data
 
-# The game and its icons, as installed: neither the tests nor the tools are built.
+# The game, its icons and its manual, as installed: neither the tests nor the tools are built.
 game: deps
 	$(CONFIGURE)
-	cmake --build $(BUILD) -j$(JOBS) --target quillbarrow icons
+	cmake --build $(BUILD) -j$(JOBS) --target quillbarrow icons manual
 
 install: game
 	cmake --install $(BUILD) --prefix $(PREFIX) --strip
@@ -125,9 +124,9 @@ uninstall:
 	  xargs -d '\n' -r -I{} find {} -depth -type d -empty -delete
 	rm -f $(BUILD)/install_manifest.txt
 
+# dpkg's own tools make the package from the build: package/debian/build.sh says how.
 deb: game
-	$(call install_missing,$(DEB_PACKAGES))
-	cd $(BUILD) && cpack -G DEB
+	package/debian/build.sh $(BUILD)
 
 test-install: deb
 	$(call install_missing,$(INSTALL_TEST_PACKAGES))
