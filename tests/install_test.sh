@@ -131,15 +131,24 @@ printf 'include Makefile\nlists:\n\t@echo $(sort make $(PACKAGES) $(foreach v,$(
     >"$scratch/lists.mk"
 [ "$(./make --packages | grep -vx npm | tr '\n' ' ')" = "$(make -s -f "$scratch/lists.mk" lists) " ] &&
     pass "./make knows every package list of the Makefile" || fail "./make --packages: $(./make --packages | tr '\n' ' ')"
-# As nobody, from a copy of the script and the Makefile (the tree may lie where nobody
-# cannot look); sudo is offered to a member of the group sudo, su -c to the others.
-mkdir -p "$scratch/tree" "$scratch/stub"
+# As nobody (or as the user running this), from a copy of the script and the Makefile
+# (the tree may lie where nobody cannot look), in the group sudo or not as a stand-in id
+# says: sudo is offered to a member of the group sudo where sudo is, su -c to the others.
+mkdir -p "$scratch/tree" "$scratch/plain" "$scratch/sudoer"
 cp make Makefile "$scratch/tree/"
-printf '#!/bin/sh\necho sudo stub\n' >"$scratch/stub/sudo"
-printf '#!/bin/sh\n[ "$*" = -nG ] && echo nogroup sudo || exec /usr/bin/id "$@"\n' >"$scratch/stub/id"
-chmod -R a+rX "$scratch" && chmod a+x "$scratch/stub/sudo" "$scratch/stub/id"
-as_nobody() { setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME=/nonexistent "$@"; }
-asked=$(as_nobody "$scratch/tree/make" --need g++ quillbarrow-no-such-package 2>&1) && rc=0 || rc=$?
+printf '#!/bin/sh\n[ "$*" = -nG ] && echo nogroup || exec /usr/bin/id "$@"\n' >"$scratch/plain/id"
+printf '#!/bin/sh\n[ "$*" = -nG ] && echo nogroup sudo || exec /usr/bin/id "$@"\n' >"$scratch/sudoer/id"
+printf '#!/bin/sh\necho a stand-in sudo\n' >"$scratch/sudoer/sudo"
+chmod -R a+rX "$scratch" && chmod a+x "$scratch/plain/id" "$scratch/sudoer/id" "$scratch/sudoer/sudo"
+as_nobody() {
+    if [ "$(id -u)" = 0 ]; then
+        setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME=/nonexistent "$@"
+    else
+        env "$@"
+    fi
+}
+asked=$(as_nobody PATH="$scratch/plain:$PATH" "$scratch/tree/make" --need g++ quillbarrow-no-such-package 2>&1) &&
+    rc=0 || rc=$?
 line=$(printf '%s\n' "$asked" | sed -n 2p)
 [ "$rc" = 1 ] && [ "$(printf '%s\n' "$asked" | wc -l)" = 2 ] &&
     printf '%s\n' "$line" | grep -q "^  su -c 'apt-get update && apt-get install -y --no-install-recommends .*quillbarrow-no-such-package'$" &&
@@ -150,7 +159,7 @@ for package in $(./make --packages); do
     if [ "$installed" = installed ] && [ "$asks" != 0 ]; then fail "the line installs $package, which is there"; fi
     if [ "$installed" != installed ] && [ "$asks" = 0 ]; then fail "the line leaves out $package"; fi
 done
-asked=$(as_nobody PATH="$scratch/stub:$PATH" "$scratch/tree/make" --need quillbarrow-no-such-package 2>&1) || true
+asked=$(as_nobody PATH="$scratch/sudoer:$PATH" "$scratch/tree/make" --need quillbarrow-no-such-package 2>&1) || true
 printf '%s\n' "$asked" | sed -n 2p |
     grep -q "^  sudo apt-get update && sudo apt-get install -y --no-install-recommends .*quillbarrow-no-such-package$" &&
     pass "sudo for a member of the group sudo" || fail "./make --need in the group sudo: $asked"
