@@ -1,4 +1,5 @@
-# Quillbarrow. On a fresh Debian 12 machine:
+# Quillbarrow. On a fresh Debian 12 machine, where make itself may be missing, ./make runs
+# these the same way (./make test is make test, see the script):
 #   make run           installs what is missing, builds the game and starts it
 #   make test          installs what is missing, builds and runs the whole test suite headless
 #   make fuzz          fuzzes the score file reader (a clang build of its own in build-fuzz)
@@ -14,14 +15,15 @@
 #   make test-web      plays the browser version in headless Chromium
 #   make web-screenshots  plays it again and keeps the README's pictures of it in docs/
 
-PACKAGES := g++ cmake pkg-config python3 libsdl1.2-compat-dev libsdl-mixer1.2-dev libpng-dev
+# The Debian packages each step needs, in lists named PACKAGES and *_PACKAGES written out
+# word by word: ./make reads them all, to give a user who is not root one line for all.
+PACKAGES := g++ cmake pkg-config python3 libsdl1.2-compat-dev libsdl-mixer1.2-dev libpng-dev dpkg-dev
 TEST_PACKAGES := libgtest-dev xvfb xdotool
 BENCH_PACKAGES := libbenchmark-dev valgrind
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 FUZZ_BUILD := build-fuzz
 FUZZ_RUNS := 5000000
-DEB_PACKAGES := dpkg-dev file
-INSTALL_TEST_PACKAGES := desktop-file-utils
+INSTALL_TEST_PACKAGES := desktop-file-utils appstream lintian file
 ARM64_PACKAGES := g++-aarch64-linux-gnu qemu-user zip unzip xvfb xauth file
 # The arm64 libraries, unpacked into a sysroot of the build's own (never installed here).
 ARM64_LIBRARIES := libsdl1.2-compat libsdl1.2-compat-shim libsdl-mixer1.2 libsdl2-2.0-0 libpng16-16 libstdc++6 \
@@ -36,28 +38,25 @@ ARM64_BUILD := build-arm64
 WEB_BUILD := build-web
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 PREFIX := /usr/local
-CONFIGURE := cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# The game's build takes Debian's hardening flags (fortify, stack protector, read-only
+# relocations bound at start), since the package ships the program the suite tests.
+BUILD_FLAGS = $(shell DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get $(1))
+CONFIGURE = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_CXX_FLAGS="$(call BUILD_FLAGS,CPPFLAGS) $(call BUILD_FLAGS,CXXFLAGS)" \
+    -DCMAKE_EXE_LINKER_FLAGS="$(call BUILD_FLAGS,LDFLAGS)"
+
+# The make that cmake --build runs inside this one keeps quiet about the folders it enters.
+MAKEFLAGS += --no-print-directory
 
 .PHONY: all deps build run test bench fuzz soak soak-build sounds game install uninstall deb test-install \
         arm64 test-arm64 handheld test-handheld web test-web web-screenshots npm clean
 
 all: build
 
-# Installs the Debian packages that are missing (as root), or says how to.
+# Installs the Debian packages of the list that are missing, as root; as another user it
+# prints the one line that installs what every target needs, and stops.
 define install_missing
-	@missing=$$(for p in $(1); do \
-	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; \
-	  done); \
-	if [ -n "$$missing" ]; then \
-	  if [ "$$(id -u)" = 0 ]; then \
-	    echo "Installing the missing Debian packages:" $$missing; \
-	    apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $$missing; \
-	  else \
-	    echo "These Debian packages are missing. Install them as root, then run make again:"; \
-	    echo "  su -c 'apt-get update && apt-get install -y --no-install-recommends" $$missing"'"; \
-	    exit 1; \
-	  fi; \
-	fi
+	@./make --need $(1)
 endef
 
 deps:
@@ -109,10 +108,10 @@ fuzz: deps
 sounds:
 	/usr/bin/python3 tools/sound/synth.py data
 
-# The game and its icons, as installed: neither the tests nor the tools are built.
+# The game, its icons and its manual, as installed: neither the tests nor the tools are built.
 game: deps
 	$(CONFIGURE)
-	cmake --build $(BUILD) -j$(JOBS) --target quillbarrow icons
+	cmake --build $(BUILD) -j$(JOBS) --target quillbarrow icons manual
 
 install: game
 	cmake --install $(BUILD) --prefix $(PREFIX) --strip
@@ -126,9 +125,9 @@ uninstall:
 	  xargs -d '\n' -r -I{} find {} -depth -type d -empty -delete
 	rm -f $(BUILD)/install_manifest.txt
 
+# dpkg's own tools make the package from the build: package/debian/build.sh says how.
 deb: game
-	$(call install_missing,$(DEB_PACKAGES))
-	cd $(BUILD) && cpack -G DEB
+	package/debian/build.sh $(BUILD)
 
 test-install: deb
 	$(call install_missing,$(INSTALL_TEST_PACKAGES))

@@ -1,10 +1,13 @@
-# Installing on a desktop (make install, make deb): the program in lib/quillbarrow, its
-# sounds in share/quillbarrow/data, the quillbarrow launcher on PATH that starts the game
-# from there, a menu entry and icons drawn from the ship pictures.
-install(TARGETS quillbarrow RUNTIME DESTINATION lib/quillbarrow)
-install(DIRECTORY data/ DESTINATION share/quillbarrow/data FILES_MATCHING PATTERN "*.wav")
-install(PROGRAMS package/desktop/quillbarrow.sh DESTINATION bin RENAME quillbarrow)
-install(FILES package/desktop/quillbarrow.desktop DESTINATION share/applications)
+# Installing on a desktop (make install, make deb), where Debian keeps games: the
+# quillbarrow command in games/, a launcher that starts the program (libexec/quillbarrow)
+# in its data folder share/games/quillbarrow, since the game reads its sounds from
+# ./data; a menu entry and the AppStream data that software centres show, icons drawn
+# from the ship pictures, the manual page, the changelog and NOTICE as the copyright.
+install(TARGETS quillbarrow RUNTIME DESTINATION libexec/quillbarrow)
+install(DIRECTORY data/ DESTINATION share/games/quillbarrow/data FILES_MATCHING PATTERN "*.wav")
+install(PROGRAMS package/desktop/quillbarrow.sh DESTINATION games RENAME quillbarrow)
+install(FILES package/desktop/io.github.quillbarrow.Quillbarrow.desktop DESTINATION share/applications)
+install(FILES package/desktop/io.github.quillbarrow.Quillbarrow.metainfo.xml DESTINATION share/metainfo)
 install(FILES NOTICE DESTINATION share/doc/quillbarrow RENAME copyright)
 
 include(cmake/icons.cmake)
@@ -13,22 +16,22 @@ foreach(size ${ICON_SIZES})
           DESTINATION share/icons/hicolor/${size}x${size}/apps RENAME quillbarrow.png)
 endforeach()
 
-# The Debian package (make deb): what make install puts under /usr, with the libraries
-# it runs on found by dpkg-shlibdeps. Installing builds nothing: the Makefile builds the
-# game and its icons first, and leaves the tests and tools alone.
+# The manual page and the changelog go out compressed, as Debian keeps them: gzip -9n
+# stores no name or time, so the same text always gives the same file.
+set(MANUAL_FILES ${CMAKE_BINARY_DIR}/doc/quillbarrow.6.gz ${CMAKE_BINARY_DIR}/doc/changelog.gz)
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/doc)
+foreach(source package/desktop/quillbarrow.6 package/debian/changelog)
+  get_filename_component(name ${source} NAME)
+  add_custom_command(
+    OUTPUT ${CMAKE_BINARY_DIR}/doc/${name}.gz
+    COMMAND sh -c "gzip -9n < ${CMAKE_SOURCE_DIR}/${source} > ${CMAKE_BINARY_DIR}/doc/${name}.gz"
+    DEPENDS ${source}
+    VERBATIM)
+endforeach()
+add_custom_target(manual ALL DEPENDS ${MANUAL_FILES})
+install(FILES ${CMAKE_BINARY_DIR}/doc/quillbarrow.6.gz DESTINATION share/man/man6)
+install(FILES ${CMAKE_BINARY_DIR}/doc/changelog.gz DESTINATION share/doc/quillbarrow)
+
+# make install and make deb build the game, its icons and the manual first (the Makefile's
+# game target); installing builds nothing more, so the tests and tools stay unbuilt.
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
-set(CPACK_GENERATOR DEB)
-set(CPACK_PACKAGE_NAME quillbarrow)
-set(CPACK_PACKAGE_VENDOR "the Quillbarrow crew")
-set(CPACK_PACKAGE_CONTACT "the Quillbarrow crew <crew@quillbarrow.invalid>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "pixel-art sailing game: cargo, islands and pirates")
-set(CPACK_PACKAGE_DESCRIPTION "Captain a cargo ship among randomly generated islands: take cargo at\n\
-the active ports, sell it at the buying port for gold that grows with the\n\
-square of the load, fight pirate ships with broadsides, escape whirlpools and\n\
-pick up barrels of cannonballs. Plays with a keyboard or a game pad.")
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-set(CPACK_STRIP_FILES ON)
-set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION games)
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-include(CPack)

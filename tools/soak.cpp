@@ -3,10 +3,11 @@
 //
 //   build/soak FRAMES [SEED]
 //
-// Run it from the top of the tree, where data/ is. It prints how often each screen and
-// event was reached. When a promise breaks it prints the seed and the frame, which
-// replay the failure exactly, and exits with status 1; when the run ends without having
-// reached some screen or event it names them and exits with status 3. The score file
+// Run it from the top of the tree, where data/ is. Every ten seconds it says on stderr how
+// far it has come; at the end it prints how often each screen and event was reached.
+// When a promise breaks it prints the seed and the frame, which replay the failure
+// exactly, and exits with status 1; when the run ends without having reached some
+// screen or event it names them and exits with status 3. The score file
 // lives in a temporary home, so no real score is touched.
 #include <chrono>
 #include <cstdio>
@@ -15,6 +16,24 @@
 
 #include "flow/soak.h"
 #include "platform/video.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr std::chrono::seconds kProgressPeriod{10};
+long long runFrames;  // the frames asked for
+Clock::time_point runStart, lastProgress;
+
+// A line every kProgressPeriod, so that a run of many minutes is seen to be alive.
+void PrintProgress(const SoakTally& tally) {
+    const Clock::time_point now = Clock::now();
+    if (now - lastProgress < kProgressPeriod) return;
+    lastProgress = now;
+    std::fprintf(stderr, "soak: %lld of %lld frames, %.0f s\n", static_cast<long long>(tally.frames), runFrames,
+                 std::chrono::duration<double>(now - runStart).count());
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     char* end = nullptr;
@@ -27,9 +46,11 @@ int main(int argc, char** argv) {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     SoakTally tally;
-    const auto start = std::chrono::steady_clock::now();
+    runFrames = frames;
+    runStart = lastProgress = Clock::now();
+    soakProgress = PrintProgress;
     const std::string failure = RunSoak(frames, static_cast<uint32_t>(seed), &tally);
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double seconds = std::chrono::duration<double>(Clock::now() - runStart).count();
     ShutDown();  // the mixer's thread stops before the libraries it runs in are unloaded
     std::fputs(SoakSummary(tally).c_str(), stdout);
     if (!failure.empty()) {

@@ -31,6 +31,8 @@ const char* const soakEventNames[kSoakEventCount] = {
 
 const int32_t soakScreens[kSoakScreenCount] = {100, 0, 1, -1, -2, 2, 3, 4, 5, 6, 7, 11};
 
+void (*soakProgress)(const SoakTally& tally) = nullptr;
+
 namespace {
 
 bool ValidCode(int32_t code) {
@@ -516,6 +518,7 @@ std::string RunSoak(int64_t frames, uint32_t seed, SoakTally* tally, void (*brok
         if (brokenOnPurpose != nullptr && frame == breakAt) brokenOnPurpose();
         const std::string broken = CheckInvariants();
         if (!broken.empty()) failure = "frame " + std::to_string(frame) + ": " + broken;
+        if (soakProgress != nullptr && frame % kSoakProgressFrames == 0) soakProgress(*tally);
     }
     RemoveDirectoryTree(home);
     FreeAudio();  // the sounds its boot loaded, so that the next run boots afresh

@@ -53,6 +53,11 @@ struct SoakTally {
     int64_t events[kSoakEventCount];
 };
 
+// When set, RunSoak calls it after every kSoakProgressFrames frames with the tally so far,
+// so that a long run can tell how far it has come (the soak tool prints a line).
+constexpr int64_t kSoakProgressFrames = 1000;
+extern void (*soakProgress)(const SoakTally& tally);
+
 // Every promise the world and the screens keep between frames; "" when all hold, else
 // the first that is broken, in words.
 std::string CheckInvariants();
