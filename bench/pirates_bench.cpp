@@ -106,7 +106,7 @@ void BuildWorstSea() {
         DrawFreeCell(cx, cy);
         if (std::abs(cx * 16 - player->x) < 160 && std::abs(cy * 16 - player->y) < 160) continue;
         if (tileMap[CellIndex(cx + 1, cy)] != CellSea) continue;
-        Ship* pirate = new Ship{0, 0, -1, 0, 0, -1, -1, 0, 0, 0, 0, 500, 1, (cx - 1) * 16 + 8, cy * 16, 0, 0,
+        Ship* pirate = new Ship{-1, 0, 0, -1, -1, 0, 0, 0, 0, 500, 1, (cx - 1) * 16 + 8, cy * 16, 0, 0,
                                 cx * 16 + 6, cy * 16 + 1, 1, 0, 3, 1 + ships.Count() % 3};
         ships.Append(pirate);
         whirlpools.Append(new Whirlpool{3000, (cx + 1) * 16 + 8, cy * 16 + 5});

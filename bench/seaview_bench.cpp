@@ -74,7 +74,7 @@ void BuildBusySea() {
         const bool inView = i < 12;
         const int32_t x = inView ? 29 * 16 - 80 + rand() % 160 : rand() % 895;
         const int32_t y = inView ? 28 * 16 - 20 + rand() % 120 : rand() % 895;
-        clouds[i].reset(new Cloud{x, y, image, kSizes[image], 0, kVariants[image], rand() % 8, kWorldSize, 944});
+        clouds[i].reset(new Cloud{x, y, image, kSizes[image], kVariants[image], rand() % 8, kWorldSize, 944});
     }
     overlayMode = 0;
     peaceful = 1;

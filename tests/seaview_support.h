@@ -55,7 +55,7 @@ inline void SetCell(int32_t c, int32_t r, int32_t code) { tileMap[CellIndex(c, r
 
 // A ship afloat and at rest, appended to ships.
 inline Ship* AddShip(int32_t kind, int32_t x, int32_t y, int32_t headingX = 1, int32_t headingY = 0) {
-    ships.Append(new Ship{0, 0, -1, 0, 0, -1, -1, 0, 30, 0, 0, 500, 1, -1, -1, 0, 0, x, y, headingX, headingY, 5,
+    ships.Append(new Ship{-1, 0, 0, -1, -1, 0, 30, 0, 0, 500, 1, -1, -1, 0, 0, x, y, headingX, headingY, 5,
                           kind});
     return ships[ships.Count() - 1];
 }

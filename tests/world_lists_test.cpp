@@ -38,7 +38,7 @@ TEST_F(WorldListTest, ASessionOfSailingLeavesNothingBehind) {
     for (int32_t round = 0; round < 2; round++) {  // made twice, as for two sets of islands
         for (int32_t i = 0; i < kGullCount; i++) gulls[i].reset(new Gull{896, 896, 0, 0, 1, 300 + i, 400, 320, 400});
         for (int32_t i = 0; i < kCloudCount; i++)
-            clouds[i].reset(new Cloud{300 + 9 * i, 380, i % 4, sizes[i % 4], 0, variants[i % 4], i % 8, 896, 944});
+            clouds[i].reset(new Cloud{300 + 9 * i, 380, i % 4, sizes[i % 4], variants[i % 4], i % 8, 896, 944});
     }
     ships.RemoveAt(3);
     barrels.RemoveAt(0);

@@ -132,7 +132,7 @@ void BuildHarbour() {
         int32_t x = 500 + rand() % 390, y = rand() % 895;
         if (i == 0) x = 22 * 16, y = 23 * 16;
         if (i == 1) x = 14 * 16 + 8, y = 25 * 16;
-        clouds[i].reset(new Cloud{x, y, image, kSizes[image], 0, kVariants[image], rand() % 8, kWorldSize, 944});
+        clouds[i].reset(new Cloud{x, y, image, kSizes[image], kVariants[image], rand() % 8, kWorldSize, 944});
     }
 
     overlayMode = 0;

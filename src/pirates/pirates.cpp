@@ -202,8 +202,6 @@ bool StepShip(Ship* ship, int32_t& stepX, int32_t& stepY) {
         !PointIsOpen(nx + 7, y + 7) || !PointIsOpen(nx - 7, y + 13) || !PointIsOpen(nx + 7, y + 13))
         stepX = 0;
     if (stepX == 0 && stepY == 0) return false;
-    ship->prevX = x;
-    ship->prevY = y;
     ship->x = x + stepX;
     ship->y = y + stepY;
     return true;

@@ -100,8 +100,6 @@ void SteerPlayer() {
 
     if (dx == 0 && dy == 0) return;
 
-    ship->prevX = x;
-    ship->prevY = y;
     ship->x = x + dx;
     ship->y = y + dy;
     // A whirlpool's spin owns the heading and the sails while it lasts.

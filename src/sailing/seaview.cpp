@@ -89,10 +89,11 @@ void DrawSunkShip(const Ship* ship) {
     DrawSprite24x24(ship->screenX, ship->screenY, SinkingFrames + FrameSlot(24, 24, frame), SeaKey());
 }
 
-// The mask a cloud shows now: frames hold every variant of one moment side by side.
+// The mask a cloud shows now: each frame holds several shapes of one moment side by side,
+// and the first of them is the cloud's.
 const uint8_t* CloudFrame(const Cloud* cloud) {
     const int32_t frameBytes = cloud->size * cloud->size / 8;
-    return kCloudMasks[cloud->image] + (cloud->frame * cloud->variantCount + cloud->variant) * frameBytes;
+    return kCloudMasks[cloud->image] + cloud->frame * cloud->variantCount * frameBytes;
 }
 
 // In shadow each pixel takes the shadow of the first palette entry that holds its colour,

@@ -228,7 +228,6 @@ void GenerateIslands() {
         cloud->y = r2 % 895;
         cloud->image = k;
         cloud->size = kCloudKinds[k].size;
-        cloud->variant = 0;
         cloud->variantCount = kCloudKinds[k].variantCount;
         cloud->frame = frame;
         cloud->wrapX = kWorldSize;

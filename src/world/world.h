@@ -37,8 +37,6 @@ inline bool CodeBlocksShip(int8_t code) { return static_cast<uint8_t>(code) >= 2
 inline bool CodeIsLand(int8_t code) { return code >= 2; }
 
 struct Ship {
-    int32_t prevX;         // x before the last successful move
-    int32_t prevY;         // y before the last successful move
     int32_t sailTimer;     // sailing animation: -1 idle, a move sets 15, counts down to -1
     int32_t fireSide;      // side of the last broadside: 1 button A (starboard), 0 button B (port)
     int32_t hitSide;       // side the last cannonball struck, 0 or 1
@@ -106,8 +104,7 @@ struct Cloud {
     int32_t y;
     int32_t image;         // which cloud mask table: 0..3 for sizes 8, 16, 32, 48
     int32_t size;          // edge of its square picture
-    int32_t variant;
-    int32_t variantCount;
+    int32_t variantCount;  // shapes of one moment side by side in each frame; the first is shown
     int32_t frame;         // 0..7
     int32_t wrapX;         // 896
     int32_t wrapY;         // 944
