@@ -69,7 +69,7 @@ void Restore() {
     frameCounter = 5;
     overlayMode = 1;
     GameState = 4;
-    srand(kSeed);
+    std::srand(kSeed);
 }
 
 void SetCell(int32_t c, int32_t r, int32_t code) { tileMap[CellIndex(c, r)] = static_cast<int8_t>(code); }
@@ -77,7 +77,7 @@ void SetCell(int32_t c, int32_t r, int32_t code) { tileMap[CellIndex(c, r)] = st
 void BuildWorstSea() {
     InitPalettes();
     StartHeadless();
-    srand(kSeed);
+    std::srand(kSeed);
     GameState = 4;
     level = kLevel;
     GenerateIslands();

@@ -119,20 +119,20 @@ void BuildHarbour() {
     barrels.Append(new Barrel{25 * 16 + 8, 26 * 16 + 5, 0});
 
     // Gulls circling the harbour; two clouds over it and the rest far away.
-    srand(7);
+    std::srand(7);
     for (int32_t i = 0; i < kGullCount; i++) {
-        const int32_t x = 14 * 16 + rand() % 160, y = 20 * 16 + rand() % 120;
-        gulls[i].reset(new Gull{kWorldSize, kWorldSize, rand() % 16, 0, 1, x, y, x + rand() % 120 - 60,
-                                y + rand() % 120 - 60});
+        const int32_t x = 14 * 16 + std::rand() % 160, y = 20 * 16 + std::rand() % 120;
+        gulls[i].reset(new Gull{kWorldSize, kWorldSize, std::rand() % 16, 0, 1, x, y, x + std::rand() % 120 - 60,
+                                y + std::rand() % 120 - 60});
     }
     static const int32_t kSizes[4] = {8, 16, 32, 48};
     static const int32_t kVariants[4] = {6, 6, 5, 4};
     for (int32_t i = 0; i < kCloudCount; i++) {
         const int32_t image = i == 0 ? 2 : i == 1 ? 1 : i % 4;
-        int32_t x = 500 + rand() % 390, y = rand() % 895;
+        int32_t x = 500 + std::rand() % 390, y = std::rand() % 895;
         if (i == 0) x = 22 * 16, y = 23 * 16;
         if (i == 1) x = 14 * 16 + 8, y = 25 * 16;
-        clouds[i].reset(new Cloud{x, y, image, kSizes[image], kVariants[image], rand() % 8, kWorldSize, 944});
+        clouds[i].reset(new Cloud{x, y, image, kSizes[image], kVariants[image], std::rand() % 8, kWorldSize, 944});
     }
 
     overlayMode = 0;

@@ -38,7 +38,7 @@ void Capture(Ship* ship, Whirlpool* whirlpool) {
 }  // namespace
 
 void SpawnBarrels() {
-    if (barrels.Count() >= kMostBarrels || rand() % 400 != 1) return;
+    if (barrels.Count() >= kMostBarrels || std::rand() % 400 != 1) return;
     int32_t cellX, cellY;
     DrawFreeCell(cellX, cellY);
     barrels.Append(new Barrel{cellX * kCellSize + 8, cellY * kCellSize + 5, 0});
@@ -46,7 +46,7 @@ void SpawnBarrels() {
 
 void SpawnWhirlpools() {
     // One chance in 550 a frame on the first islands, one in 50 from the 25th on.
-    if (whirlpools.Count() >= level + 6 || rand() % (550 - std::min(20 * level, 500)) != 1) return;
+    if (whirlpools.Count() >= level + 6 || std::rand() % (550 - std::min(20 * level, 500)) != 1) return;
     int32_t cellX, cellY;
     DrawFreeCell(cellX, cellY);
     whirlpools.Append(new Whirlpool{6000, cellX * kCellSize + 8, cellY * kCellSize + 5});

@@ -96,7 +96,7 @@ void Replan(Ship* pirate) {
         pirate->replanTimer--;
         return;
     }
-    pirate->replanTimer = rand() % 15 + 5;
+    pirate->replanTimer = std::rand() % 15 + 5;
     // Sharing the player's cell, the pirate keeps its waypoint.
     if (pirate->x / kCellSize == player->x / kCellSize && pirate->y / kCellSize == player->y / kCellSize) return;
     PlanPath(pirate);
@@ -111,9 +111,9 @@ void PirateTurn(Ship* pirate) {
 
     const int32_t hardness = std::min(level, 5);
     const int32_t range = 20 - 2 * hardness;
-    if (std::abs(dX) < range + rand() % 10 && std::abs(dY) < range + rand() % 10) {
+    if (std::abs(dX) < range + std::rand() % 10 && std::abs(dY) < range + std::rand() % 10) {
         if (pirate->fireCooldown > 0 || pirate->hitTimer > 0) return;
-        if (rand() % (55 - 10 * hardness) == 1) FireCannonball(pirate, 0, 0);
+        if (std::rand() % (55 - 10 * hardness) == 1) FireCannonball(pirate, 0, 0);
         return;
     }
     FollowPath(pirate);
@@ -124,10 +124,10 @@ void PirateTurn(Ship* pirate) {
 
 void SpawnPirates() {
     if (ships.Count() >= level + 5) return;
-    if (rand() % (700 - std::min(25 * level, 500)) != 1) return;
+    if (std::rand() % (700 - std::min(25 * level, 500)) != 1) return;
     Ship* pirate = new Ship{};
     pirate->sailTimer = pirate->screenX = pirate->screenY = -1;
-    pirate->replanTimer = rand() % 30 + 25;
+    pirate->replanTimer = std::rand() % 30 + 25;
     pirate->sinkTimer = 500;
     pirate->sideOffset = 1;
     pirate->waypointX = pirate->waypointY = -1;
@@ -136,19 +136,19 @@ void SpawnPirates() {
     pirate->x = cellX * kCellSize + 6;
     pirate->y = cellY * kCellSize + 1;
     do {
-        pirate->headingX = rand() % 3 - 1;
-        pirate->headingY = rand() % 3 - 1;
+        pirate->headingX = std::rand() % 3 - 1;
+        pirate->headingY = std::rand() % 3 - 1;
     } while (pirate->headingX == 0 && pirate->headingY == 0);
-    pirate->kind = rand() % 3 + 1;
-    pirate->health = (rand() % (level + 4)) / 2 + 2;
+    pirate->kind = std::rand() % 3 + 1;
+    pirate->health = (std::rand() % (level + 4)) / 2 + 2;
     ships.Append(pirate);
 }
 
 void DrawFreeCell(int32_t& cellX, int32_t& cellY) {
     const auto open = [](int32_t cx, int32_t cy) { return CellInMap(cx, cy) && tileMap[CellIndex(cx, cy)] == CellSea; };
     do {
-        cellX = rand() % 55;
-        cellY = rand() % 55;
+        cellX = std::rand() % 55;
+        cellY = std::rand() % 55;
     } while (!open(cellX, cellY) || !open(cellX - 1, cellY) || !open(cellX, cellY - 1) || !open(cellX + 1, cellY) ||
              !open(cellX, cellY + 1));
 }

@@ -36,7 +36,7 @@ void CheckGameOver() {
     }
     // One of four speakers, one of its two lines; the sea stays behind the dialog until
     // it is dismissed.
-    const int32_t speaker = rand() % 4;
-    const int32_t line = rand() % 2;
+    const int32_t speaker = std::rand() % 4;
+    const int32_t line = std::rand() % 2;
     StartDialog(speaker + 1, gameOverLines[speaker * 2 + line], EnterGameOver);
 }

@@ -298,8 +298,8 @@ void DrawGulls() {
         if (gull->flap > 15) gull->flap = 0;
         if (gull->x == gull->targetX && gull->y == gull->targetY) {
             // Arrived: rest a frame while choosing where to fly next.
-            gull->targetX = rand() % gull->rangeX;
-            gull->targetY = rand() % gull->rangeY;
+            gull->targetX = std::rand() % gull->rangeX;
+            gull->targetY = std::rand() % gull->rangeY;
         } else {
             gull->stepX = Sign(gull->targetX - gull->x);
             gull->stepY = Sign(gull->targetY - gull->y);
