@@ -18,9 +18,9 @@
 #include <vector>
 
 #include "flow/dispatch.h"
+#include "harness/headless.h"
 #include "pirates/pirates.h"
 #include "platform/frame.h"
-#include "platform/headless.h"
 #include "world/generate.h"
 #include "world/world.h"
 

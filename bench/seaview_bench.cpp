@@ -6,8 +6,8 @@
 #include <cstring>
 
 #include "flow/dispatch.h"
+#include "harness/headless.h"
 #include "platform/frame.h"
-#include "platform/headless.h"
 #include "sailing/sailing.h"
 #include "sailing/seaview.h"
 #include "world/world.h"

@@ -9,8 +9,8 @@
 
 #include "flow/dispatch.h"
 #include "flow/highscore.h"
+#include "harness/screenshot.h"
 #include "platform/audio.h"
-#include "platform/screenshot.h"
 #include "ports/ports.h"
 #include "render/dialog.h"
 #include "test_support.h"

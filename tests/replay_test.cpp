@@ -2,8 +2,8 @@
 // shots, the home, and whole scenes of the game played from a script.
 #include <fstream>
 
-#include "flow/replay.h"
 #include "flow_support.h"
+#include "harness/replay.h"
 #include "render/dialog.h"
 #include "texts.h"
 

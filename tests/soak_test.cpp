@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "flow/soak.h"
+#include "harness/soak.h"
 #include "pirates/hazards.h"
 #include "platform/audio.h"
 #include "ports/ports.h"

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "flow/dispatch.h"
+#include "harness/headless.h"
 #include "platform/audio.h"
 #include "platform/frame.h"
-#include "platform/headless.h"
 
 inline uint16_t Colour(int index) { return static_cast<uint16_t>(Palette[index]); }
 

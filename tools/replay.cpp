@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "flow/replay.h"
+#include "harness/replay.h"
 #include "platform/files.h"
 #include "platform/video.h"
 

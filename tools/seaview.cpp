@@ -15,8 +15,8 @@
 #include <string>
 
 #include "flow/dispatch.h"
+#include "harness/headless.h"
 #include "platform/frame.h"
-#include "platform/headless.h"
 #include "platform/input.h"
 #include "world/world.h"
 

@@ -13,7 +13,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "flow/soak.h"
+#include "harness/soak.h"
 #include "platform/video.h"
 
 int main(int argc, char** argv) {

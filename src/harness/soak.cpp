@@ -1,4 +1,4 @@
-#include "flow/soak.h"
+#include "harness/soak.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -8,12 +8,12 @@
 #include "flow/dispatch.h"
 #include "flow/highscore.h"
 #include "flow/menu.h"
+#include "harness/headless.h"
+#include "pirates/pirates.h"
 #include "platform/audio.h"
 #include "platform/files.h"
 #include "platform/frame.h"
-#include "platform/headless.h"
 #include "platform/input.h"
-#include "pirates/pirates.h"
 #include "ports/ports.h"
 #include "render/dialog.h"
 #include "texts.h"

@@ -1,9 +1,9 @@
-#include "platform/headless.h"
+#include "harness/headless.h"
 
 #include <cstring>
 
+#include "harness/screenshot.h"
 #include "platform/input.h"
-#include "platform/screenshot.h"
 
 uint16_t shownFrame[kScreenWidth * kScreenHeight];
 
