@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include "flow/dispatch.h"
-#include "pirates/pirates.h"
 #include "platform/audio.h"
 #include "platform/frame.h"
 #include "ports/ports.h"
@@ -83,7 +82,7 @@ void PullIntoWhirlpools(Ship* ship) {
         if (!pull || ship->fireCooldown >= 1 || ship->hitTimer >= 1 || ship->health <= 0) continue;
         int32_t stepX = ship->x < whirlpool->x ? 1 : -1;
         int32_t stepY = ship->y < whirlpool->y ? 1 : -1;
-        StepShip(ship, stepX, stepY);
+        StepShip(ship, stepX, stepY, TopEdge::Closed);
     }
 }
 

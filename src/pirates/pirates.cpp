@@ -7,7 +7,6 @@
 #include "pirates/hazards.h"
 #include "pirates/pathsearch.h"
 #include "platform/audio.h"
-#include "sailing/sailing.h"
 #include "world/world.h"
 
 namespace {
@@ -21,11 +20,6 @@ const int32_t kHitSide[9][9] = {
 };
 
 int32_t HeadingIndex(int32_t dx, int32_t dy) { return 3 * dx + dy + 4; }
-
-// Whether a corner of a ship at (px, py) would stand in open water: sea, a port or a
-// whirlpool, inside the world. Unlike the player's own steering, a point above the top
-// edge blocks.
-bool PointIsOpen(int32_t px, int32_t py) { return py >= 0 && !PointBlocksShip(px, py); }
 
 // The hull's box, shifted a pixel along its heading's x: x from X - 5 (not included) to
 // X + 11, y from y - 7 to y + 13.
@@ -77,10 +71,10 @@ void FollowPath(Ship* pirate) {
         return;
     }
     int32_t sX = stepX, sY = AimStepY(pirate);
-    if (!StepShip(pirate, sX, sY)) {
+    if (!StepShip(pirate, sX, sY, TopEdge::Closed)) {
         pirate->sideOffset = -pirate->sideOffset;
         sX = stepX, sY = AimStepY(pirate);
-        if (!StepShip(pirate, sX, sY)) {
+        if (!StepShip(pirate, sX, sY, TopEdge::Closed)) {
             pirate->blockedTimer = 200;
             return;
         }
@@ -144,15 +138,6 @@ void SpawnPirates() {
     ships.Append(pirate);
 }
 
-void DrawFreeCell(int32_t& cellX, int32_t& cellY) {
-    const auto open = [](int32_t cx, int32_t cy) { return CellInMap(cx, cy) && tileMap[CellIndex(cx, cy)] == CellSea; };
-    do {
-        cellX = std::rand() % 55;
-        cellY = std::rand() % 55;
-    } while (!open(cellX, cellY) || !open(cellX - 1, cellY) || !open(cellX, cellY - 1) || !open(cellX + 1, cellY) ||
-             !open(cellX, cellY + 1));
-}
-
 void UpdateShips() {
     for (int32_t i = ships.Count() - 1; i >= 0; i--) {
         Ship* ship = ships[i];
@@ -189,20 +174,4 @@ void UpdateShips() {
 
         PullIntoWhirlpools(ship);
     }
-}
-
-bool StepShip(Ship* ship, int32_t& stepX, int32_t& stepY) {
-    const int32_t x = ship->x, y = ship->y;
-    const int32_t ny = y + stepY;
-    if (!PointIsOpen(x - 7, ny - 7) || !PointIsOpen(x + 7, ny - 7) || !PointIsOpen(x - 7, ny + 13) ||
-        !PointIsOpen(x + 7, ny + 13))
-        stepY = 0;
-    const int32_t nx = x + stepX;
-    if (!PointIsOpen(nx - 7, y - 7) || !PointIsOpen(nx + 7, y - 7) || !PointIsOpen(nx - 7, y + 7) ||
-        !PointIsOpen(nx + 7, y + 7) || !PointIsOpen(nx - 7, y + 13) || !PointIsOpen(nx + 7, y + 13))
-        stepX = 0;
-    if (stepX == 0 && stepY == 0) return false;
-    ship->x = x + stepX;
-    ship->y = y + stepY;
-    return true;
 }

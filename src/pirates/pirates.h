@@ -12,17 +12,7 @@ inline constexpr int32_t spinHeadings[8][2] = {{-1, 0}, {-1, -1}, {0, -1}, {-1, 
 // are fewer than level + 5. The sailing frame asks only once the game is not peaceful.
 void SpawnPirates();
 
-// Picks a cell at random, drawing column then row, until the cell and its four
-// neighbours are all open sea: where pirates, barrels and whirlpools appear.
-void DrawFreeCell(int32_t& cellX, int32_t& cellY);
-
 // For every ship, last to first: cannonball hits, the whirlpool's spin, one running
 // timer, sinking (a pirate is removed when sunk long enough), then the player's barrels
 // or a pirate's hunting, and last the whirlpools' grip.
 void UpdateShips();
-
-// One pixel's step by (stepX, stepY) (each -1, 0 or 1) for a pirate on its path or any
-// ship in a whirlpool's pull: the vertical step is tried first at the old x, then the
-// horizontal at the old y, each dropped (set to 0) when a corner of the hull (or on the
-// sides its middle) would leave open water. Returns whether the ship moved.
-bool StepShip(Ship* ship, int32_t& stepX, int32_t& stepY);

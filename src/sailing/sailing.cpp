@@ -64,15 +64,6 @@ void PlaceCamera() {
     camSubY = player->y % kCellSize;
 }
 
-bool PointBlocksShip(int32_t px, int32_t py) {
-    if (px < 0) return true;
-    // Truncating division: a point a few pixels above the world still lies in row 0.
-    const int32_t cx = px / kCellSize;
-    const int32_t cy = py / kCellSize;
-    if (!CellInMap(cx, cy)) return true;
-    return CodeBlocksShip(tileMap[CellIndex(cx, cy)]);
-}
-
 void SteerPlayer() {
     Ship* ship = player;
     int32_t dx = (isHeld(ButtonRight) ? 1 : 0) - (isHeld(ButtonLeft) ? 1 : 0);
@@ -80,28 +71,7 @@ void SteerPlayer() {
 
     // Reloading, reeling from a hit or sunk: the ship stays where it is.
     if (ship->fireCooldown > 0 || ship->hitTimer > 0 || ship->health < 1) return;
-
-    const int32_t x = ship->x;
-    const int32_t y = ship->y;
-
-    // The box runs from x - 7 to x + 7 and from y - 7 to y + 13 (the hull reaches further
-    // down than up). Vertical first, at the old x.
-    const int32_t ny = y + dy;
-    if (PointBlocksShip(x - 7, ny - 7) || PointBlocksShip(x + 7, ny - 7) ||
-        PointBlocksShip(x - 7, ny + 13) || PointBlocksShip(x + 7, ny + 13))
-        dy = 0;
-
-    // Then horizontal, at the old y, with the middle of each side tested too.
-    const int32_t nx = x + dx;
-    if (PointBlocksShip(nx - 7, y - 7) || PointBlocksShip(nx + 7, y - 7) ||
-        PointBlocksShip(nx - 7, y + 7) || PointBlocksShip(nx + 7, y + 7) ||
-        PointBlocksShip(nx - 7, y + 13) || PointBlocksShip(nx + 7, y + 13))
-        dx = 0;
-
-    if (dx == 0 && dy == 0) return;
-
-    ship->x = x + dx;
-    ship->y = y + dy;
+    if (!StepShip(ship, dx, dy, TopEdge::Truncated)) return;
     // A whirlpool's spin owns the heading and the sails while it lasts.
     if (ship->spinTimer == 0) {
         if (ship->sailTimer == -1) ship->sailTimer = 15;

@@ -22,10 +22,6 @@ void SailingFrame();
 // Puts the camera on the player's ship.
 void PlaceCamera();
 
-// One pixel's move of the player's ship under the d-pad, each axis tested on its own so
-// that the ship slides along a coast it presses into diagonally.
+// One pixel's move of the player's ship under the d-pad (StepShip), heading and sails
+// following the move unless a whirlpool's spin owns them.
 void SteerPlayer();
-
-// Whether a corner of the player's ship at world point (px, py) would stand on land, on
-// a rock or outside the world.
-bool PointBlocksShip(int32_t px, int32_t py);

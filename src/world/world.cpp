@@ -1,5 +1,7 @@
 #include "world/world.h"
 
+#include <cstdlib>
+
 #include "ports/ports.h"
 
 int8_t tileMap[kMapCells * kMapCells];
@@ -37,4 +39,40 @@ void ClearWorldLists() {
     // The released records must not be read again: name nothing until new islands exist.
     player = nullptr;
     compassTarget = nullptr;
+}
+
+void DrawFreeCell(int32_t& cellX, int32_t& cellY) {
+    const auto open = [](int32_t cx, int32_t cy) { return CellInMap(cx, cy) && tileMap[CellIndex(cx, cy)] == CellSea; };
+    do {
+        cellX = std::rand() % 55;
+        cellY = std::rand() % 55;
+    } while (!open(cellX, cellY) || !open(cellX - 1, cellY) || !open(cellX, cellY - 1) || !open(cellX + 1, cellY) ||
+             !open(cellX, cellY + 1));
+}
+
+namespace {
+
+bool PointBlocksShip(int32_t px, int32_t py, TopEdge topEdge) {
+    if (px < 0 || (py < 0 && topEdge == TopEdge::Closed)) return true;
+    const int32_t cx = px / kCellSize;
+    const int32_t cy = py / kCellSize;
+    if (!CellInMap(cx, cy)) return true;
+    return CodeBlocksShip(tileMap[CellIndex(cx, cy)]);
+}
+
+}  // namespace
+
+bool StepShip(Ship* ship, int32_t& stepX, int32_t& stepY, TopEdge topEdge) {
+    const auto blocks = [topEdge](int32_t px, int32_t py) { return PointBlocksShip(px, py, topEdge); };
+    const int32_t x = ship->x, y = ship->y;
+    const int32_t ny = y + stepY;
+    if (blocks(x - 7, ny - 7) || blocks(x + 7, ny - 7) || blocks(x - 7, ny + 13) || blocks(x + 7, ny + 13)) stepY = 0;
+    const int32_t nx = x + stepX;
+    if (blocks(nx - 7, y - 7) || blocks(nx + 7, y - 7) || blocks(nx - 7, y + 7) || blocks(nx + 7, y + 7) ||
+        blocks(nx - 7, y + 13) || blocks(nx + 7, y + 13))
+        stepX = 0;
+    if (stepX == 0 && stepY == 0) return false;
+    ship->x = x + stepX;
+    ship->y = y + stepY;
+    return true;
 }

@@ -36,6 +36,10 @@ inline bool CodeBlocksShip(int8_t code) { return static_cast<uint8_t>(code) >= 2
 // Coasts are drawn around cells of code 2 or more (land), never around rocks.
 inline bool CodeIsLand(int8_t code) { return code >= 2; }
 
+// Picks a cell at random, drawing column then row, until the cell and its four
+// neighbours are all open sea: where pirates, barrels and whirlpools appear.
+void DrawFreeCell(int32_t& cellX, int32_t& cellY);
+
 struct Ship {
     int32_t sailTimer;     // sailing animation: -1 idle, a move sets 15, counts down to -1
     int32_t fireSide;      // side of the last broadside: 1 button A (starboard), 0 button B (port)
@@ -175,3 +179,17 @@ int32_t DirectionOf(int32_t headingX, int32_t headingY);
 // Empties cannonballs, ports, ships, whirlpools and barrels, in that order, releasing
 // every record. player (and the compass target) then name nothing.
 void ClearWorldLists();
+
+// How a hull meets the world's top edge. The player's steering finds a point's cell by
+// truncating division, so a point up to 15 pixels above the edge stands in row 0; a
+// pirate's course and a whirlpool's pull refuse every point above the edge.
+enum class TopEdge { Truncated, Closed };
+
+// One pixel's step of a ship by (stepX, stepY), each -1, 0 or 1, for the player's steering,
+// a pirate's course and a whirlpool's pull alike. The hull's box runs from x - 7 to x + 7
+// and from y - 7 to y + 13 (it reaches further down than up). The vertical step is tested
+// first, at the old x, on the box's four corners; then the horizontal, at the old y, on
+// the corners and the middle of each side. An axis whose points would not all stand in
+// open water (sea, a port or a whirlpool, inside the world) is dropped: set to 0. So a
+// ship pressing diagonally into a coast slides along it. Returns whether the ship moved.
+bool StepShip(Ship* ship, int32_t& stepX, int32_t& stepY, TopEdge topEdge);
