@@ -11,8 +11,6 @@
 #include "sailing/seaview.h"
 #include "world/world.h"
 
-const int32_t compassArrowFrames[9] = {1, 2, 3, 0, 4, 4, 7, 6, 5};
-
 namespace {
 
 // The island map's top-left cell on the screen, inside its frame.
@@ -26,12 +24,13 @@ void Plot(int32_t x, int32_t y, int32_t colour) {
 // Blinking marks on the map: light for 9 frames, red for 15.
 int32_t BlinkColour() { return frameCounter % 24 < 9 ? 15 : 6; }
 
-// The needle's frame for a target at world point (tx, ty): each axis counts as level with
-// the ship within 6 pixels either way.
+// The needle's frame for a target at world point (tx, ty): the picture direction of the
+// bearing, each axis counting as level with the ship within 6 pixels either way (level on
+// both shows the needle pointing down).
 int32_t CompassFrame(const Ship* ship, int32_t tx, int32_t ty) {
     const int32_t dx = tx < ship->x - 6 ? -1 : tx > ship->x + 6 ? 1 : 0;
     const int32_t dy = ty < ship->y - 6 ? -1 : ty > ship->y + 6 ? 1 : 0;
-    return compassArrowFrames[(dx + 1) * 3 + (dy + 1)];
+    return DirectionOf(dx, dy);
 }
 
 // The map frame, drawn by its own loop: it always lies wholly on the screen.

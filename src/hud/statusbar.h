@@ -3,10 +3,6 @@
 #pragma once
 #include <cstdint>
 
-// The compass needle's frame for a bearing (dx, dy), each -1, 0 or 1, at
-// (dx + 1) x 3 + (dy + 1); level on both axes shows the needle pointing down.
-extern const int32_t compassArrowFrames[9];
-
 // The palette colour of a cell code on the island map.
 int32_t MapColour(int32_t code);
 

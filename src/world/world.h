@@ -173,7 +173,8 @@ extern int32_t hudSlide;         // status bar slide: 0 on screen .. -20 off it
 inline int32_t Sign(int32_t v) { return (v > 0) - (v < 0); }
 
 // The picture direction (0 up, counting anticlockwise to 7 up-right) of a heading;
-// (0, 0) counts as down.
+// (0, 0) counts as down. The pictures of ships, gulls and the compass needle all run in
+// this order.
 int32_t DirectionOf(int32_t headingX, int32_t headingY);
 
 // Empties cannonballs, ports, ships, whirlpools and barrels, in that order, releasing
