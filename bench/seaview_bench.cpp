@@ -8,6 +8,7 @@
 #include "flow/dispatch.h"
 #include "harness/headless.h"
 #include "platform/frame.h"
+#include "render/shadow.h"
 #include "sailing/sailing.h"
 #include "sailing/seaview.h"
 #include "world/world.h"

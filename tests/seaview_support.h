@@ -8,6 +8,7 @@
 #include "platform/audio.h"
 #include "platform/input.h"
 #include "ports/ports.h"
+#include "render/shadow.h"
 #include "sailing/sailing.h"
 #include "sailing/seaview.h"
 #include "test_support.h"

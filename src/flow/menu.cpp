@@ -62,7 +62,8 @@ void MenuFrame() {
     }
 
     // 2. The logo.
-    DrawRippledPicture(20, 2, kLogoWidth, kLogoHeight, LogoFrame(), SeaKey());
+    AdvanceRipple();
+    DrawRippling(20, 2, kLogoWidth, kLogoHeight, LogoFrame(), SeaKey());
 
     // 3-4. The cursor stops at either end, silently.
     if (wasReleased(ButtonUp)) {

@@ -6,9 +6,9 @@
 #include "platform/frame.h"
 #include "ports/ports.h"
 #include "render/dialog.h"
+#include "render/shadow.h"
 #include "render/sprite.h"
 #include "render/text.h"
-#include "sailing/seaview.h"
 #include "world/world.h"
 
 namespace {
@@ -33,24 +33,10 @@ int32_t CompassFrame(const Ship* ship, int32_t tx, int32_t ty) {
     return DirectionOf(dx, dy);
 }
 
-// The map frame, drawn by its own loop: it always lies wholly on the screen.
-void DrawMapFrame() {
-    constexpr int32_t kLeft = 45, kTop = 24, kSize = 72;
-    const uint16_t key = SeaKey();
-    for (int32_t d = 0; d < kSize / 2; d++)
-        for (int32_t col = 0; col < kSize; col++) {
-            const uint8_t pair = MapFrame[d * kSize + col];
-            const uint16_t upper = PaletteColour(pair >> 4), lower = PaletteColour(pair & 15);
-            uint16_t* at = FrameBuffer + (kTop + 2 * d) * kScreenWidth + kLeft + col;
-            if (upper != key) at[0] = upper;
-            if (lower != key) at[kScreenWidth] = lower;
-        }
-}
-
 // The paused screen's chart: the islands cell for cell, pirates afloat, the ports that
 // give or buy cargo blinking in their colours, and our ship as an X.
 void DrawIslandMap() {
-    DrawMapFrame();
+    DrawPicture(45, 24, 72, 72, MapFrame, SeaKey());
     // The colour of every code a cell may hold, looked up once a frame rather than once a
     // cell. The last column is always sea and is left out.
     uint16_t colours[256];

@@ -8,6 +8,7 @@
 #include "platform/audio.h"
 #include "platform/input.h"
 #include "ports/ports.h"
+#include "render/shadow.h"
 #include "sailing/broadside.h"
 #include "sailing/seaview.h"
 #include "world/world.h"

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 
 #include "pirates/cannonballs.h"
 #include "platform/frame.h"
+#include "render/shadow.h"
 #include "render/sprite.h"
 #include "sailing/sailing.h"
 #include "sea.h"
@@ -19,32 +19,6 @@ constexpr int32_t kViewRows = 9;
 
 // The cloud mask tables by a cloud's image number.
 const uint8_t* const kCloudMasks[4] = {CloudMasks8, CloudMasks16, CloudMasks32, CloudMasks48};
-
-void MarkShadow(int32_t x, int32_t y) {
-    shadowMask[(y >> 3) * kScreenWidth + x] |= static_cast<uint8_t>(1 << (y & 7));
-}
-
-// A one-bit picture of size x size pixels (bands of 8 rows, a byte a column): every set
-// bit on the screen becomes a pixel of the palette colour, or, with colour -1, a mark in
-// shadowMask.
-void DrawMask(int32_t x, int32_t y, const uint8_t* mask, int32_t size, int32_t colour) {
-    // Most clouds are far from the view: nothing of them could land on the screen.
-    if (x >= kScreenWidth || y >= kScreenHeight || x + size <= 0 || y + size <= 0) return;
-    const uint16_t pixel = colour < 0 ? 0 : PaletteColour(colour);
-    for (int32_t band = 0; band < size / 8; band++)
-        for (int32_t c = 0; c < size; c++) {
-            const uint8_t bits = mask[band * size + c];
-            if (bits == 0) continue;
-            for (int32_t b = 0; b < 8; b++) {
-                const int32_t px = x + c, py = y + band * 8 + b;
-                if ((bits >> b & 1) == 0 || !OnScreen(px, py)) continue;
-                if (colour < 0)
-                    MarkShadow(px, py);
-                else
-                    FrameBuffer[py * kScreenWidth + px] = pixel;
-            }
-        }
-}
 
 bool LandAt(int32_t c, int32_t r) { return CellInMap(c, r) && CodeIsLand(tileMap[CellIndex(c, r)]); }
 
@@ -94,27 +68,6 @@ void DrawSunkShip(const Ship* ship) {
 const uint8_t* CloudFrame(const Cloud* cloud) {
     const int32_t frameBytes = cloud->size * cloud->size / 8;
     return kCloudMasks[cloud->image] + cloud->frame * cloud->variantCount * frameBytes;
-}
-
-// In shadow each pixel takes the shadow of the first palette entry that holds its colour,
-// and a colour in no entry stays as it is. shadowChanges holds, for every colour, the bits
-// that flip to give its shadow: none for a colour in no entry (as it starts). It is kept
-// for the palettes copied beside it, and mended when they change.
-uint16_t shadowChanges[1 << 16];
-uint32_t changesPalette[16];
-uint32_t changesShadows[16];
-
-const uint16_t* ShadowChanges() {
-    if (std::equal(Palette, Palette + 16, changesPalette) &&
-        std::equal(shadowPalette, shadowPalette + 16, changesShadows))
-        return shadowChanges;
-    for (const uint32_t colour : changesPalette) shadowChanges[static_cast<uint16_t>(colour)] = 0;
-    // From the last entry to the first, so that the first of several with one colour wins.
-    for (int32_t i = 15; i >= 0; i--)
-        shadowChanges[PaletteColour(i)] = static_cast<uint16_t>(PaletteColour(i) ^ shadowPalette[i]);
-    std::copy(Palette, Palette + 16, changesPalette);
-    std::copy(shadowPalette, shadowPalette + 16, changesShadows);
-    return shadowChanges;
 }
 
 }  // namespace
@@ -312,13 +265,7 @@ void DrawGulls() {
         Sprite picture = GullFrames + FrameSlot(8, 8, frame);
         const int32_t x = ScreenX(gull->x) - 4, y = ScreenY(gull->y) - 4;
         // The shadow on the water has the bird's shape; the bird flies 12 pixels above it.
-        for (int32_t d = 0; d < 4; d++)
-            for (int32_t c = 0; c < 8; c++) {
-                const uint8_t pair = picture[d * 8 + c];
-                const int32_t px = x + c, upper = y + 2 * d;
-                if (PaletteColour(pair >> 4) != key && OnScreen(px, upper)) MarkShadow(px, upper);
-                if (PaletteColour(pair & 15) != key && OnScreen(px, upper + 1)) MarkShadow(px, upper + 1);
-            }
+        MarkPictureShadow(x, y, 8, 8, picture, key);
         DrawSprite8x8(x, y - 12, picture, key);
     }
 }
@@ -329,31 +276,6 @@ void MarkCloudShadows() {
         if (cloud == nullptr) continue;
         const int32_t half = cloud->size / 2;
         DrawMask(ScreenX(cloud->x) - half, ScreenY(cloud->y) - half, CloudFrame(cloud), cloud->size, -1);
-    }
-}
-
-void DarkenShadows() {
-    const uint16_t* const change = ShadowChanges();
-    // The mask eight bytes at a time: in sailing frames it is mostly empty. Eight bytes
-    // are eight columns of one band.
-    for (int32_t at = 0; at < kScreenWidth * kScreenHeight / 8; at += 8) {
-        uint64_t eight;
-        std::memcpy(&eight, shadowMask + at, sizeof eight);
-        if (eight == 0) continue;
-        uint16_t* const corner = FrameBuffer + at / kScreenWidth * 8 * kScreenWidth + at % kScreenWidth;
-        if (eight == UINT64_MAX) {  // the whole picture, behind the pause map or a dialog
-            for (int32_t b = 0; b < 8; b++) {
-                uint16_t* const row = corner + b * kScreenWidth;
-#pragma GCC unroll 8
-                for (int32_t c = 0; c < 8; c++) row[c] ^= change[row[c]];
-            }
-            continue;
-        }
-        for (int32_t c = 0; c < 8; c++) {
-            uint16_t* pixel = corner + c;
-            for (uint32_t bits = shadowMask[at + c]; bits != 0; bits >>= 1, pixel += kScreenWidth)
-                if ((bits & 1) != 0) *pixel ^= change[*pixel];
-        }
     }
 }
 

@@ -27,8 +27,8 @@ void DrawPortMarkers();
 void DrawGulls();
 // 9. The shadows of the clouds.
 void MarkCloudShadows();
-// 10. Every pixel marked in shadowMask darkened once, however many shadows fall on it.
-void DarkenShadows();
+// 10. Every pixel marked in shadowMask darkened once, however many shadows fall on it:
+// DarkenShadows (render/shadow.h).
 // 11. The clouds' drift, and the clouds 30 pixels above their shadows.
 void DrawClouds();
 

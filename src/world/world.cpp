@@ -15,7 +15,6 @@ std::unique_ptr<Gull> gulls[kGullCount];
 std::unique_ptr<Cloud> clouds[kCloudCount];
 
 Ship* player;
-uint8_t shadowMask[2400];
 
 int32_t cannonballCount = 6;
 int32_t gold;

@@ -157,10 +157,6 @@ extern std::unique_ptr<Cloud> clouds[kCloudCount];
 // The player's ship, also the first element of ships; null when the lists are empty.
 extern Ship* player;
 
-// One bit per FrameBuffer pixel: bit r % 8 of byte (r / 8) * 160 + c is pixel (c, r).
-// Cleared each sailing frame, filled by the shadows of gulls and clouds.
-extern uint8_t shadowMask[2400];
-
 extern int32_t cannonballCount;  // the player's ammunition, at most 12
 extern int32_t gold;             // the score
 extern int32_t level;            // sets of islands completed
