@@ -7,10 +7,13 @@
 
 #include "flow/dispatch.h"
 #include "harness/headless.h"
+#include "pirates/cannonballs.h"
 #include "platform/frame.h"
 #include "render/shadow.h"
+#include "sailing/camera.h"
 #include "sailing/sailing.h"
 #include "sailing/seaview.h"
+#include "sailing/sky.h"
 #include "world/world.h"
 
 namespace {
@@ -109,8 +112,12 @@ void BM_SeaView(benchmark::State& state) {
     PlaceCamera();
     for (auto _ : state) {
         KeepTheSceneBusy();
+        AdvanceCannonballs();
+        FlyGulls();
         std::memset(shadowMask, 0, sizeof shadowMask);
         DrawSeaView();
+        DriftClouds();
+        DrawClouds();
         benchmark::DoNotOptimize(FrameBuffer[0]);
         frameCounter = (frameCounter + 1) % 120;
     }

@@ -9,6 +9,7 @@
 #include "platform/input.h"
 #include "ports/ports.h"
 #include "render/shadow.h"
+#include "sailing/camera.h"
 #include "sailing/sailing.h"
 #include "sailing/seaview.h"
 #include "test_support.h"

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "pirates/cannonballs.h"
 #include "render/sprite.h"
+#include "sailing/sky.h"
 #include "sea.h"
 #include "seaview_support.h"
 #include "ships.h"
@@ -186,7 +188,7 @@ TEST_F(SeaViewTest, CannonballsFlyThenSplashAndMarkersBob) {
         DrawSprite24x24(16 - 4, 32 - 23 - 3, PortMarkerFrames + FrameSlot(24, 24, 1), SeaKey());
         DrawSprite16x16(56 - 4, 37 - 4, BarrelFrames + FrameSlot(16, 16, 95 / 15), SeaKey());
     };
-    EXPECT_EQ(Differ(expected, [] { DrawCannonballs(), DrawPortMarkers(), DrawBarrels(); }), 0);
+    EXPECT_EQ(Differ(expected, [] { AdvanceCannonballs(), DrawCannonballs(), DrawPortMarkers(), DrawBarrels(); }), 0);
     ASSERT_EQ(cannonballs.Count(), 4);
     const int32_t lives[4] = {9, 7, 0, 49};
     for (int32_t i = 0; i < 4; i++) EXPECT_EQ(cannonballs[i]->life, lives[i]);
@@ -207,7 +209,7 @@ TEST_F(SeaViewTest, GullsFlyToRandomTargetsAndCastShadows) {
         DrawSprite8x8(90 - 4, 28 - 4 - lift, restingFrame, SeaKey());
         DrawSprite8x8(69 - 4, 68 - 4 - lift, flyingFrame, SeaKey());
     };
-    EXPECT_EQ(Differ([&] { birds(12); }, DrawGulls), 0);
+    EXPECT_EQ(Differ([&] { birds(12); }, [] { FlyGulls(), DrawGulls(); }), 0);
     EXPECT_EQ(rand(), after);  // exactly two draws, x then y
     const Gull &resting = *gulls[0], &flying = *gulls[1];
     EXPECT_EQ(std::vector<int32_t>({resting.targetX, resting.targetY, resting.x, resting.flap, resting.stepX}),
@@ -226,7 +228,7 @@ TEST_F(SeaViewTest, CloudsDriftOnceASecondAndComeBackRound) {
     clouds[1].reset(new Cloud{410, 390, 2, 32, 5, 3, 896, 944});
     for (int32_t counter : {39, 41, 119, 80}) {
         frameCounter = counter;
-        DrawClouds();
+        DriftClouds(), DrawClouds();
         EXPECT_EQ(clouds[0]->x, counter == 80 ? 925 : -48);
     }
     EXPECT_EQ(std::vector<int32_t>({clouds[0]->y, clouds[0]->frame}), std::vector<int32_t>({-83, 0}));
@@ -253,7 +255,7 @@ TEST_F(SeaViewTest, CloudsDriftOnceASecondAndComeBackRound) {
             clouds[i].reset(new Cloud{x, y, image, sizes[image], variants[image], rand() % 8, 896, 944});
         }
         std::memset(shadowMask, 0, sizeof shadowMask);
-        ASSERT_EQ(Differ([&] { byHand(30); }, [] { MarkCloudShadows(), DrawClouds(); }), 0) << "round " << round;
+        ASSERT_EQ(Differ([&] { byHand(30); }, [] { MarkCloudShadows(), DriftClouds(), DrawClouds(); }), 0) << "round " << round;
         FillFrame(Colour(2));
         byHand(0);
         for (int32_t y = 0; y < 120; y++)
@@ -282,7 +284,7 @@ TEST_F(SeaViewTest, OverlappingShadowsDarkenOnce) {
     DrawMaskByHand(16, 4, CloudMasks48, 48, 15);
     const Picture shaded = Snapshot();
     FillFrame(Colour(0));
-    DrawSeaView();
+    FlyGulls(), DrawSeaView(), DriftClouds(), DrawClouds();
     for (int32_t i = 22 * 160; i < 160 * 120; i++) {  // below the bird and the cloud themselves
         const uint16_t once = static_cast<uint16_t>(shadowPalette[PaletteIndex(lit[i])]);
         ASSERT_EQ(FrameBuffer[i], shaded[i] != Colour(2) ? once : lit[i]) << i;

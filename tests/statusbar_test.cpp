@@ -217,6 +217,7 @@ void DrawSceneOf(int32_t f) {
     ClearFrameBuffer();
     PlaceCamera();
     DrawSeaView();
+    DrawClouds();
     frameCounter = now;
 }
 

@@ -13,16 +13,14 @@ void FireCannonball(Ship* ship, int32_t side, int32_t fromPlayer) {
                                       turn * ship->headingX});
 }
 
-bool AdvanceCannonball(int32_t index) {
-    Cannonball* ball = cannonballs[index];
-    ball->life--;
-    ball->x += ball->vx;
-    ball->y += ball->vy;
-    // 42 frames of flight, then 8 of splash; the splash itself can strike nothing.
-    if (ball->life == 7) PlaySound(SoundMiss);
-    if (ball->life < 0) {
-        cannonballs.RemoveAt(index);
-        return false;
+void AdvanceCannonballs() {
+    for (int32_t i = cannonballs.Count() - 1; i >= 0; i--) {
+        Cannonball* ball = cannonballs[i];
+        ball->life--;
+        ball->x += ball->vx;
+        ball->y += ball->vy;
+        // 42 frames of flight, then 8 of splash; the splash itself can strike nothing.
+        if (ball->life == 7) PlaySound(SoundMiss);
+        if (ball->life < 0) cannonballs.RemoveAt(i);
     }
-    return true;
 }

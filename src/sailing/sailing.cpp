@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "hud/statusbar.h"
+#include "pirates/cannonballs.h"
 #include "pirates/hazards.h"
 #include "pirates/pirates.h"
 #include "platform/audio.h"
@@ -10,13 +11,10 @@
 #include "ports/ports.h"
 #include "render/shadow.h"
 #include "sailing/broadside.h"
+#include "sailing/camera.h"
 #include "sailing/seaview.h"
+#include "sailing/sky.h"
 #include "world/world.h"
-
-int32_t camCellX;
-int32_t camCellY;
-int32_t camSubX;
-int32_t camSubY;
 
 void SailingFrame() {
     // Buttons: broadsides and pause while sailing, only unpause while paused; a dialog
@@ -35,9 +33,19 @@ void SailingFrame() {
         }
     }
 
-    std::memset(shadowMask, 0, sizeof shadowMask);
+    // The camera on the ship where it stands before this frame's steering.
     PlaceCamera();
+
+    // The sea view. Balls fly and gulls wheel first, so that each is drawn where it has
+    // just arrived; the clouds drift after their shadows have fallen and before they are
+    // drawn over them.
+    AdvanceCannonballs();
+    FlyGulls();
+    std::memset(shadowMask, 0, sizeof shadowMask);
     DrawSeaView();
+    DriftClouds();
+    DrawClouds();
+
     UpdateDocking(camCellX, camCellY);
 
     // While someone speaks the world is drawn but nothing spawns, ages or steers.
@@ -56,13 +64,6 @@ void SailingFrame() {
     }
 
     DrawStatusBar();
-}
-
-void PlaceCamera() {
-    camCellX = player->x / kCellSize - 5;
-    camCellY = player->y / kCellSize - 3;
-    camSubX = player->x % kCellSize;
-    camSubY = player->y % kCellSize;
 }
 
 void SteerPlayer() {

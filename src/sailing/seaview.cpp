@@ -1,13 +1,11 @@
 #include "sailing/seaview.h"
 
 #include <algorithm>
-#include <cstdlib>
 
-#include "pirates/cannonballs.h"
 #include "platform/frame.h"
 #include "render/shadow.h"
 #include "render/sprite.h"
-#include "sailing/sailing.h"
+#include "sailing/camera.h"
 #include "sea.h"
 #include "ships.h"
 #include "world/world.h"
@@ -83,7 +81,6 @@ void DrawSeaView() {
     DrawGulls();
     MarkCloudShadows();
     DarkenShadows();
-    DrawClouds();
 }
 
 void DrawSea() {
@@ -153,7 +150,6 @@ void DrawBarrels() {
 
 void DrawCannonballs() {
     for (int32_t i = cannonballs.Count() - 1; i >= 0; i--) {
-        if (!AdvanceCannonball(i)) continue;
         const Cannonball* ball = cannonballs[i];
         const int32_t x = ScreenX(ball->x) - 4, y = ScreenY(ball->y);
         if (ball->life >= 8)
@@ -245,21 +241,8 @@ void DrawGulls() {
     const int32_t playerCellX = player->x / kCellSize, playerCellY = player->y / kCellSize;
     const uint16_t key = SeaKey();
     for (const auto& slot : gulls) {
-        Gull* gull = slot.get();
+        const Gull* gull = slot.get();
         if (gull == nullptr) continue;
-        gull->flap++;
-        if (gull->flap > 15) gull->flap = 0;
-        if (gull->x == gull->targetX && gull->y == gull->targetY) {
-            // Arrived: rest a frame while choosing where to fly next.
-            gull->targetX = std::rand() % gull->rangeX;
-            gull->targetY = std::rand() % gull->rangeY;
-        } else {
-            gull->stepX = Sign(gull->targetX - gull->x);
-            gull->stepY = Sign(gull->targetY - gull->y);
-            gull->x += gull->stepX;
-            gull->y += gull->stepY;
-        }
-
         if (gull->x / kCellSize < playerCellX - 8 || gull->y / kCellSize < playerCellY - 14) continue;
         const int32_t frame = DirectionOf(gull->stepX, gull->stepY) * 4 + gull->flap / 4;
         Sprite picture = GullFrames + FrameSlot(8, 8, frame);
@@ -280,20 +263,9 @@ void MarkCloudShadows() {
 }
 
 void DrawClouds() {
-    // Clouds drift one pixel left and one down every 40 frames (once a second) and come
-    // back round on the far side of the world.
-    const bool drift = frameCounter % 40 == 0;
     for (const auto& slot : clouds) {
-        Cloud* cloud = slot.get();
+        const Cloud* cloud = slot.get();
         if (cloud == nullptr) continue;
-        if (drift) {
-            cloud->x--;
-            if (cloud->x < -48) cloud->x = cloud->wrapX + 29;
-            cloud->y++;
-            if (cloud->y > cloud->wrapY + 5) cloud->y = -83;
-            cloud->frame++;
-            if (cloud->frame > 7) cloud->frame = 0;
-        }
         const int32_t half = cloud->size / 2;
         DrawMask(ScreenX(cloud->x) - half, ScreenY(cloud->y) - half - 30, CloudFrame(cloud), cloud->size, 15);
     }
