@@ -52,7 +52,9 @@ protected:
     // One frame's docking step, in a frame whose counter is fc.
     static void Dock(int32_t fc = 3) {
         frameCounter = fc;
-        UpdateDocking(camCellX, camCellY);
+        UpdateDocking();
+        DrawDocking(camCellX, camCellY);
+        AdvancePopup();
     }
     // The last step of a visit: one more step of progress completes it.
     static void CompleteVisitAt(int32_t i) {

@@ -4,7 +4,6 @@
 
 #include "hud.h"
 #include "platform/frame.h"
-#include "ports/ports.h"
 #include "render/dialog.h"
 #include "render/shadow.h"
 #include "render/sprite.h"

@@ -6,7 +6,6 @@
 #include "flow/dispatch.h"
 #include "platform/audio.h"
 #include "platform/frame.h"
-#include "ports/ports.h"
 #include "render/dialog.h"
 #include "texts.h"
 #include "world/world.h"

@@ -12,11 +12,8 @@
 #include "texts.h"
 #include "world/world.h"
 
-int32_t deliveries;
-int32_t dockProgress;
-int32_t popupKind;
-int32_t popupTimer;
-Port* compassTarget;
+bool docking;
+bool popupPaused;
 
 namespace {
 
@@ -27,21 +24,6 @@ constexpr int32_t kHoldSize = 8;         // cargo units the ship can carry
 constexpr int32_t kRepairBelow = 8;      // a port offers repairs only below this much hull
 constexpr int32_t kRepairAmount = 4;
 constexpr int32_t kSalesPerIslands = 5;  // the fifth sale completes a set of islands
-
-// The port whose jetty the ship's bow, stern or sides touch, probed in the order below,
-// bottom first; null when it touches none.
-Port* DockedPort(const Ship* ship) {
-    const int32_t probes[4][2] = {{0, 6}, {0, -4}, {6, 0}, {-6, 0}};
-    for (const auto& probe : probes) {
-        const int32_t cx = (ship->x + probe[0]) / kCellSize;
-        const int32_t cy = (ship->y + probe[1]) / kCellSize;
-        if (!CellInMap(cx, cy) || tileMap[CellIndex(cx, cy)] != CellPort) continue;
-        for (int32_t i = 0; i < ports.Count(); i++)
-            if (ports[i]->cellX == cx && ports[i]->cellY == cy) return ports[i];
-        return nullptr;
-    }
-    return nullptr;
-}
 
 int32_t PortsWithRole(int32_t role) {
     int32_t count = 0;
@@ -160,24 +142,28 @@ void DrawDockingBar(int32_t sx, int32_t sy) {
     for (int32_t x = sx - 12; x <= sx + 12; x++) plot(x, sy - 9, 15);
 }
 
-// The icon of what the last visit (or barrel) gave, rising over the ship once.
-void DrawPopup(int32_t sx, int32_t sy) {
-    if (player->health <= 0 || popupTimer <= 0) return;
-    if (popupTimer == kPopupFrames) PlaySound(SoundMoney);
-    const int32_t frame = popupKind * 10 + (30 - popupTimer) / 3;
-    DrawSprite24x24(sx - 12, sy - 30, PickupIconFrames + FrameSlot(24, 24, frame), SeaKey());
-    popupTimer--;
-}
+// Whether the pickup icon of what the last visit (or barrel) gave is rising over the ship.
+bool PopupShows() { return !popupPaused && player->health > 0 && popupTimer > 0; }
 
 }  // namespace
 
-void UpdateDocking(int32_t camCellX, int32_t camCellY) {
+Port* DockedPort(const Ship* ship) {
+    const int32_t probes[4][2] = {{0, 6}, {0, -4}, {6, 0}, {-6, 0}};
+    for (const auto& probe : probes) {
+        const int32_t cx = (ship->x + probe[0]) / kCellSize;
+        const int32_t cy = (ship->y + probe[1]) / kCellSize;
+        if (!CellInMap(cx, cy) || tileMap[CellIndex(cx, cy)] != CellPort) continue;
+        for (int32_t i = 0; i < ports.Count(); i++)
+            if (ports[i]->cellX == cx && ports[i]->cellY == cy) return ports[i];
+        return nullptr;
+    }
+    return nullptr;
+}
+
+void UpdateDocking() {
     Ship* ship = player;
-    // Where the ship's centre is on the screen: its cell's place in the view, plus its place
-    // in the cell, less the view's own offset into its first cell, which is the same. So
-    // always (80, 48).
-    const int32_t sx = (ship->x / kCellSize - camCellX) * kCellSize;
-    const int32_t sy = (ship->y / kCellSize - camCellY) * kCellSize;
+    docking = false;
+    popupPaused = false;
 
     // Someone speaking, a shot, a hit or sinking breaks off the visit.
     Port* port = nullptr;
@@ -185,19 +171,40 @@ void UpdateDocking(int32_t camCellX, int32_t camCellY) {
         port = DockedPort(ship);
     if (port == nullptr || port->role == -1) {
         dockProgress = 0;
-        DrawPopup(sx, sy);
         return;
     }
 
     // The buyer has nothing to do with an empty hold: everything waits, even the icon.
-    if (port->role == 0 && cargo == 0) return;
+    if (port->role == 0 && cargo == 0) {
+        popupPaused = true;
+        return;
+    }
 
     if (frameCounter % 5 == 1) dockProgress++;
     if (dockProgress < kDockSteps)
-        DrawDockingBar(sx, sy);
+        docking = true;
     else
         CompleteVisit(port, ship);
-    DrawPopup(sx, sy);
+}
+
+void DrawDocking(int32_t camCellX, int32_t camCellY) {
+    // Where the ship's centre is on the screen: its cell's place in the view, plus its place
+    // in the cell, less the view's own offset into its first cell, which is the same. So
+    // always (80, 48).
+    const int32_t sx = (player->x / kCellSize - camCellX) * kCellSize;
+    const int32_t sy = (player->y / kCellSize - camCellY) * kCellSize;
+    if (docking) DrawDockingBar(sx, sy);
+    if (PopupShows()) {
+        const int32_t frame = popupKind * 10 + (30 - popupTimer) / 3;
+        DrawSprite24x24(sx - 12, sy - 30, PickupIconFrames + FrameSlot(24, 24, frame), SeaKey());
+    }
+}
+
+void AdvancePopup() {
+    if (!PopupShows()) return;
+    // The coin rings as the icon first shows.
+    if (popupTimer == kPopupFrames) PlaySound(SoundMoney);
+    popupTimer--;
 }
 
 void ReactivatePorts() {

@@ -46,7 +46,11 @@ void SailingFrame() {
     DriftClouds();
     DrawClouds();
 
-    UpdateDocking(camCellX, camCellY);
+    // Docking: the visit's progress, then its bar and the pickup icon, which then runs a
+    // frame on (a barrel taken later in this frame shows its icon from the next).
+    UpdateDocking();
+    DrawDocking(camCellX, camCellY);
+    AdvancePopup();
 
     // While someone speaks the world is drawn but nothing spawns, ages or steers.
     if (overlayMode != 2) {

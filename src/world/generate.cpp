@@ -6,7 +6,6 @@
 #include "flow/dispatch.h"
 #include "flow/highscore.h"
 #include "platform/audio.h"
-#include "ports/ports.h"
 #include "render/dialog.h"
 #include "texts.h"
 #include "world/world.h"

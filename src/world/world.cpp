@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 
-#include "ports/ports.h"
 
 int8_t tileMap[kMapCells * kMapCells];
 
@@ -23,6 +22,12 @@ int32_t cargo;
 int32_t peaceful = 1;
 int32_t overlayMode;
 int32_t hudSlide = -20;
+
+int32_t deliveries;
+int32_t dockProgress;
+int32_t popupKind;
+int32_t popupTimer;
+Port* compassTarget;
 
 int32_t DirectionOf(int32_t headingX, int32_t headingY) {
     static const int32_t kDirection[9] = {1, 2, 3, 0, 4, 4, 7, 6, 5};

@@ -165,6 +165,14 @@ extern int32_t peaceful;         // 1 until the first completed port visit: no p
 extern int32_t overlayMode;      // 0 sailing, 1 paused with the map, 2 a dialog is up
 extern int32_t hudSlide;         // status bar slide: 0 on screen .. -20 off it
 
+// The ports' and the cargo's counters (ports/ports.cpp plays by them; a new set of
+// islands resets them).
+extern int32_t deliveries;    // sales made on this set of islands; the fifth completes it
+extern int32_t dockProgress;  // 0..26, one step every 5 frames while docked
+extern int32_t popupKind;     // pickup icon row: 0 gold, 1 cargo, 2 repair, 3 cannonballs
+extern int32_t popupTimer;    // frames left of the pickup icon; 29 starts it
+extern Port* compassTarget;   // the buying port the compass points to, or null
+
 // -1, 0 or 1: which way v points.
 inline int32_t Sign(int32_t v) { return (v > 0) - (v < 0); }
 
