@@ -5,8 +5,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "flow/dialog.h"
 #include "flow_support.h"
-#include "render/dialog.h"
 #include "seaview_support.h"
 #include "texts.h"
 
@@ -132,11 +132,11 @@ TEST_F(GameOverTest, ANewBestIsSavedAndAnnouncedThenTheMenu) {
     RunHeadlessFrame();
     EXPECT_EQ(Heard(), (std::vector<std::string>{"stop", "sound 8"}));
     EXPECT_EQ(ScoreFile(), "57");
-    EXPECT_EQ(Values({GameState, highScore, overlayMode, ships.Count(), dialogPortrait}),
+    EXPECT_EQ(Values({GameState, highScore, overlayMode, ships.Count(), dialog.portrait}),
               Values({5, 57, 2, 0, 1}));
     EXPECT_EQ(player, nullptr);
-    EXPECT_EQ(dialogText, "You got a new high score of 57!");
-    EXPECT_EQ(dialogRevealed, 1u);  // the dialog took its first step in that same frame
+    EXPECT_EQ(dialog.text, "You got a new high score of 57!");
+    EXPECT_EQ(dialog.revealed, 1u);  // the dialog took its first step in that same frame
     DismissDialog();
     EXPECT_EQ(GameState, 2);
     EXPECT_EQ(Heard().back(), "music 0");
@@ -161,8 +161,8 @@ TEST_F(GameOverTest, OtherwiseALastWordOverTheFrozenSeaThenTheGameOverScreen) {
         srand(seed);
         RunHeadlessFrame();
         EXPECT_EQ(Heard(), std::vector<std::string>{"stop"});
-        EXPECT_EQ(dialogText, gameOverLines[line]);
-        EXPECT_EQ(Values({GameState, overlayMode, dialogPortrait, us->sinkTimer}),
+        EXPECT_EQ(dialog.text, gameOverLines[line]);
+        EXPECT_EQ(Values({GameState, overlayMode, dialog.portrait, us->sinkTimer}),
                   Values({4, 2, line / 2 + 1, 399}));
         // The sea stands still under the dialog but for the cannonballs.
         for (int32_t i = 0; i < 5; i++) RunHeadlessFrame();

@@ -11,9 +11,9 @@
 #include <algorithm>
 #include <fstream>
 
+#include "flow/dialog.h"
 #include "flow_support.h"
 #include "platform/video.h"
-#include "render/dialog.h"
 
 namespace {
 
@@ -129,7 +129,7 @@ TEST_F(EnvironmentTest, BrokenSoundsOrNoSoundDeviceChangeNothingButTheSound) {
         SCOPED_TRACE(c.name);
         TearDown();
         SetUp();
-        portraitFrame = 0;  // the speakers' faces move on from dialog to dialog
+        dialog.portraitFrame = 0;  // the speakers' faces move on from dialog to dialog
         const std::string place = home + "/game";
         CopyData(place);
         c.damage(place + "/data");

@@ -7,12 +7,12 @@
 #include <utility>
 #include <vector>
 
+#include "flow/dialog.h"
 #include "flow/dispatch.h"
 #include "flow/highscore.h"
 #include "harness/screenshot.h"
 #include "platform/audio.h"
 #include "ports/ports.h"
-#include "render/dialog.h"
 #include "test_support.h"
 #include "texts.h"
 #include "world/generate.h"
@@ -159,8 +159,8 @@ void ExpectWorldFrom(Draws& r, bool firstGame) {
 
     // The opening words.
     const int p = r(4) + 1;
-    EXPECT_EQ(dialogPortrait, firstGame ? 1 : p);
-    EXPECT_EQ(dialogText, firstGame ? firstIslandsText : levelGreetings[(p - 1) * 4 + r(4)]);
+    EXPECT_EQ(dialog.portrait, firstGame ? 1 : p);
+    EXPECT_EQ(dialog.text, firstGame ? firstIslandsText : levelGreetings[(p - 1) * 4 + r(4)]);
 }
 
 // The map, one pixel a cell: sea, ports (yellow), land (green, decorated darker), rocks
@@ -229,7 +229,7 @@ TEST_F(GenerateTest, EveryDrawIsTakenInTheOrderOfTheRules) {
                                         overlayMode, hudSlide}),
                   std::vector<int32_t>({0, 0, 0, 0, 6, 10, 2, 0}));
         EXPECT_EQ(tracks, std::vector<int32_t>({MusicInGame}));  // already playing
-        EXPECT_EQ(dialogDone, CloseDialog);
+        EXPECT_EQ(dialog.done, CloseDialog);
     }
 }
 

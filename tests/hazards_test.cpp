@@ -3,10 +3,10 @@
 // and barrels taken, or refused once per approach, under scripted buttons.
 #include <cstdlib>
 
+#include "flow/dialog.h"
 #include "pirates/hazards.h"
 #include "pirates/pirates.h"
 #include "ports/ports.h"
-#include "render/dialog.h"
 #include "seaview_support.h"
 #include "texts.h"
 
@@ -143,8 +143,8 @@ TEST_F(HazardTest, BarrelsFillTheMagazineOrSayOncePerApproachThatItIsFull) {
     played.clear();
     PlayFrame();
     EXPECT_EQ(Values({overlayMode, barrels[0]->told, cannonballCount}), Values({2, 1, 12}));
-    EXPECT_EQ(dialogText, fullMagazineText);
-    EXPECT_EQ(dialogPortrait, 1);
+    EXPECT_EQ(dialog.text, fullMagazineText);
+    EXPECT_EQ(dialog.portrait, 1);
     EXPECT_EQ(played, Values{SoundBeep});
     for (int32_t i = 0; i < 40; i++) PlayFrame();
     SetButtonKey(ButtonA, true);

@@ -1,6 +1,6 @@
 // The title menu run through whole frames of the game with scripted buttons.
+#include "flow/dialog.h"
 #include "flow_support.h"
-#include "render/dialog.h"
 #include "render/text.h"
 #include "texts.h"
 #include "title.h"
@@ -89,12 +89,12 @@ TEST_F(MenuTest, WelcomeComesOnceBeforeTheFirstGameOfAPlayerWithoutAScore) {
         {0, 0, 0, 11, GoToScoreScreen}, {0, 0, 1, 3, nullptr}, {0, 5, 0, 3, nullptr}, {0, -2, 0, 3, nullptr},
         {1, 7, 1, 11, GoToMenu}, {2, 0, 0, 1, nullptr}};
     for (const Case& c : cases) {
-        GameState = 2, menuCursor = c.cursor, highScore = c.score, welcomeShown = c.shown, dialogDone = nullptr;
+        GameState = 2, menuCursor = c.cursor, highScore = c.score, welcomeShown = c.shown, dialog.done = nullptr;
         Press(ButtonA);
         EXPECT_EQ(GameState, c.state) << c.cursor << " " << c.score << " " << c.shown;
-        EXPECT_EQ(dialogDone, c.done);
+        EXPECT_EQ(dialog.done, c.done);
         if (c.done != nullptr) {
-            EXPECT_TRUE(dialogText == welcomeText && dialogPortrait == 1);
+            EXPECT_TRUE(dialog.text == welcomeText && dialog.portrait == 1);
         }
     }
     // Instructions mark the welcome seen, so Play goes straight to the score.

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "flow/dialog.h"
 #include "flow/highscore.h"
 #include "hud.h"
 #include "ports/ports.h"
-#include "render/dialog.h"
 #include "render/sprite.h"
 #include "seaview_support.h"
 #include "texts.h"
@@ -112,7 +112,7 @@ TEST_F(PortTest, AnActivePortMendsOrLoadsInItsOrderOfTests) {
         EXPECT_EQ(peaceful, 0);
         if (k.popupKind < 0) {
             EXPECT_EQ(overlayMode, 2);
-            EXPECT_EQ(dialogText, fullHoldText);
+            EXPECT_EQ(dialog.text, fullHoldText);
             EXPECT_EQ(popupTimer, 0);
             EXPECT_EQ(popupKind, k.role);
         } else {
@@ -307,9 +307,9 @@ TEST_F(PortTest, TheFirstCargoOfAFirstGameComesWithALesson) {
         EXPECT_EQ(cargo, 0);
         EXPECT_EQ(dockProgress, 0);
         EXPECT_EQ(popupTimer, 0);
-        EXPECT_EQ(dialogText, firstCargoText);
-        EXPECT_EQ(dialogDone, TakeFirstCargo);
-        dialogDone();
+        EXPECT_EQ(dialog.text, firstCargoText);
+        EXPECT_EQ(dialog.done, TakeFirstCargo);
+        dialog.done();
         EXPECT_EQ(overlayMode, 0);
         EXPECT_EQ(cargo, 1);
         EXPECT_EQ(popupKind, 1);
@@ -327,8 +327,8 @@ TEST_F(PortTest, TheFifthSaleSaysFarewellAloneAndSailsToNewIslands) {
     EXPECT_EQ(GameState, 7);
     EXPECT_EQ(level, 3);
     EXPECT_EQ(gold, 350);
-    EXPECT_EQ(dialogText, farewellTexts[numbers[0] % 5]);  // drawn before the ports are re-supplied
-    EXPECT_EQ(dialogDone, NextIslands);
+    EXPECT_EQ(dialog.text, farewellTexts[numbers[0] % 5]);  // drawn before the ports are re-supplied
+    EXPECT_EQ(dialog.done, NextIslands);
     EXPECT_EQ(played, (std::vector<int32_t>{SoundNextLevel, SoundMoney}));
 
     // On its own dark screen, page after page, until A sails on.

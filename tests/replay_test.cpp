@@ -2,9 +2,9 @@
 // shots, the home, and whole scenes of the game played from a script.
 #include <fstream>
 
+#include "flow/dialog.h"
 #include "flow_support.h"
 #include "harness/replay.h"
-#include "render/dialog.h"
 #include "texts.h"
 
 namespace {
@@ -53,11 +53,11 @@ TEST_F(ReplayTest, FirstPlayShowsTheWelcomeThenTheScoreThenTheFirstIslands) {
     EXPECT_NE(log.find("\n16 sound click\n"), std::string::npos);  // the Play click
     EXPECT_FALSE(std::filesystem::exists(home + "/.Quillbarrow"));   // a first run, at home elsewhere
     int32_t pages = 0;
-    for (size_t left = dialogText.size(); GameState == 11 && pages < 40; pages++) {
+    for (size_t left = dialog.text.size(); GameState == 11 && pages < 40; pages++) {
         Frames(100);  // a page of at most 40 letters is typed by then
         Press(ButtonA);
-        EXPECT_TRUE(GameState != 11 || dialogText.size() < left);
-        left = dialogText.size();
+        EXPECT_TRUE(GameState != 11 || dialog.text.size() < left);
+        left = dialog.text.size();
     }
     EXPECT_GT(pages, 10);
     EXPECT_EQ(GameState, 3);
@@ -68,7 +68,7 @@ TEST_F(ReplayTest, FirstPlayShowsTheWelcomeThenTheScoreThenTheFirstIslands) {
     EXPECT_EQ(gold, 0);
     EXPECT_EQ(ports.Count(), 6);
     EXPECT_EQ(overlayMode, 2);
-    EXPECT_EQ(dialogText, firstIslandsText);
+    EXPECT_EQ(dialog.text, firstIslandsText);
     EXPECT_EQ(currentMusic, MusicInGame);
 }
 

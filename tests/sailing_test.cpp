@@ -2,8 +2,8 @@
 // buttons: the camera, the world's edges, pausing, and a dialog holding the ship.
 #include <algorithm>
 
+#include "flow/dialog.h"
 #include "ports/ports.h"
-#include "render/dialog.h"
 #include "render/sprite.h"
 #include "seaview_support.h"
 #include "ships.h"

@@ -8,11 +8,11 @@
 #include <utility>
 #include <vector>
 
+#include "flow/dialog.h"
 #include "flow_support.h"
 #include "hud.h"
 #include "hud/statusbar.h"
 #include "ports/ports.h"
-#include "render/dialog.h"
 #include "render/sprite.h"
 #include "render/text.h"
 #include "seaview_support.h"
@@ -199,13 +199,13 @@ TEST_F(StatusBarTest, TheLastBarOfAGameWithANewBestReadsNoReleasedRecord) {
     ClearWorldLists();  // as the game over does before this frame's bar
     StartDialog(1, "You got a new high score of 57!", BackToMenu);
     FillFrame(Colour(2));
-    DrawStatusBar();
+    SlideStatusBar(), DrawStatusBar(), DialogFrame();
     const Picture shown = Snapshot();
     FillFrame(static_cast<uint16_t>(shadowPalette[2]));
     DrawBarByHand(0, 0, -1);  // gold, cargo and cannonballs; no hull, no compass
     for (int32_t y = 0; y < 120; y++)
         for (int32_t x = 92; x < 160; x++) ASSERT_EQ(shown[y * 160 + x], FrameBuffer[y * 160 + x]) << x << ", " << y;
-    EXPECT_EQ(dialogRevealed, 1u);  // the dialog is drawn and typed all the same
+    EXPECT_EQ(dialog.revealed, 1u);  // the dialog is drawn and typed all the same
 }
 
 // The sea view of the frame just shown (counter f), as the game drew it before docking

@@ -1,10 +1,10 @@
 #include "flow/dispatch.h"
 
+#include "flow/dialog.h"
 #include "flow/highscore.h"
 #include "flow/menu.h"
 #include "flow/screens.h"
 #include "platform/audio.h"
-#include "render/dialog.h"
 #include "sailing/sailing.h"
 #include "world/generate.h"
 #include "world/world.h"
@@ -22,12 +22,6 @@ void Boot() {
     LoadAudio();
     PlayMusic(MusicMenu);
     GameState = 1;
-}
-
-// A dialog alone on the dark background, no sea behind it.
-void DialogScreen() {
-    DrawDialogBox();
-    UpdateDialog();
 }
 
 }  // namespace
@@ -59,14 +53,14 @@ void RunFrame() {
         SailingFrame();
         break;
     case 5:
-    case 7:
-        DialogScreen();
+    case 7:  // a dialog alone on the dark background, no sea behind it
+        DialogFrame();
         break;
     case 6:
         GameOverFrame();
         break;
     case 11:
-        DialogScreen();
+        DialogFrame();
         welcomeShown = 1;
         break;
     default:

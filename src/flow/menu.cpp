@@ -1,12 +1,12 @@
 #include "flow/menu.h"
 
+#include "flow/dialog.h"
 #include "flow/dispatch.h"
 #include "flow/highscore.h"
 #include "flow/screens.h"
 #include "platform/audio.h"
 #include "platform/frame.h"
 #include "platform/input.h"
-#include "render/dialog.h"
 #include "render/sprite.h"
 #include "render/text.h"
 #include "texts.h"

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "flow/dialog.h"
 #include "flow/dispatch.h"
 #include "flow/highscore.h"
 #include "flow/menu.h"
@@ -15,7 +16,6 @@
 #include "platform/frame.h"
 #include "platform/input.h"
 #include "ports/ports.h"
-#include "render/dialog.h"
 #include "texts.h"
 #include "world/world.h"
 
@@ -391,7 +391,7 @@ Glance Look() {
     Glance g{GameState, overlayMode, cargo, gold, deliveries, level, highScore, cannonballCount,
              player != nullptr ? player->health : 0, ships.Count(), 0, 0, whirlpools.Count(), barrels.Count(),
              musicOn, sfxOn, currentMusic, soundTestIndex, player != nullptr && player->spinTimer == 120, player,
-             overlayMode == 2 || GameState == 5 || GameState == 7 || GameState == 11 ? dialogText : std::string()};
+             overlayMode == 2 || GameState == 5 || GameState == 7 || GameState == 11 ? dialog.text : std::string()};
     for (int32_t i = 1; i < ships.Count(); i++) {
         if (ships[i]->health > 0) g.afloat++;
         // Sunk this frame: by a cannonball (its sinking has just begun) or at a whirlpool's heart.
@@ -403,7 +403,7 @@ Glance Look() {
 void Tally(const Glance& a, const Glance& b, SoakTally* t) {
     auto count = [t](SoakEvent e, int64_t n = 1) { t->events[e] += n; };
     if (a.state == 2 && b.state == 3) count(EventPlay);
-    if (a.state == 2 && b.state == 11) count(dialogDone == GoToMenu ? EventInstructions : EventPlay);
+    if (a.state == 2 && b.state == 11) count(dialog.done == GoToMenu ? EventInstructions : EventPlay);
     if (a.state == 2 && b.state == 1) count(EventCredits);
     if (a.musicOn != b.musicOn) count(EventMusicSwitch);
     if (a.sfxOn != b.sfxOn) count(EventSfxSwitch);
@@ -445,10 +445,10 @@ std::string CheckInvariants() {
     if (cannonballCount < 0 || cannonballCount > 12) return ("cannonballCount is " + std::to_string(cannonballCount));
     if (overlayMode < 0 || overlayMode > 2) return ("overlayMode is " + std::to_string(overlayMode));
     if (hudSlide < -21 || hudSlide > 0) return ("hudSlide is " + std::to_string(hudSlide));
-    if (dialogRevealed > dialogText.size() || dialogConsumed > dialogRevealed)
-        return ("the dialog has revealed " + std::to_string(dialogRevealed) + " and laid out " +
-                std::to_string(dialogConsumed) +
-                      " of its " + std::to_string(dialogText.size()) + " characters");
+    if (dialog.revealed > dialog.text.size() || dialog.consumed > dialog.revealed)
+        return ("the dialog has revealed " + std::to_string(dialog.revealed) + " and laid out " +
+                std::to_string(dialog.consumed) +
+                      " of its " + std::to_string(dialog.text.size()) + " characters");
     if (dockProgress < 0 || dockProgress > 26 || popupTimer < 0 || popupTimer > 29 || popupKind < 0 || popupKind > 3)
         return ("docking counters out of range");
     if (deliveries < 0 || deliveries > 5 || level < 0 || gold < 0) return ("deliveries, level or gold out of range");

@@ -4,7 +4,6 @@
 
 #include "hud.h"
 #include "platform/frame.h"
-#include "render/dialog.h"
 #include "render/shadow.h"
 #include "render/sprite.h"
 #include "render/text.h"
@@ -32,8 +31,8 @@ int32_t CompassFrame(const Ship* ship, int32_t tx, int32_t ty) {
     return DirectionOf(dx, dy);
 }
 
-// The paused screen's chart: the islands cell for cell, pirates afloat, the ports that
-// give or buy cargo blinking in their colours, and our ship as an X.
+}  // namespace
+
 void DrawIslandMap() {
     DrawPicture(45, 24, 72, 72, MapFrame, SeaKey());
     // The colour of every code a cell may hold, looked up once a frame rather than once a
@@ -66,8 +65,6 @@ void DrawIslandMap() {
     for (const auto& offset : offsets) Plot(px + offset[0], py + offset[1], BlinkColour());
 }
 
-}  // namespace
-
 int32_t MapColour(int32_t code) {
     switch (code) {
     case CellSea:
@@ -85,15 +82,17 @@ int32_t MapColour(int32_t code) {
     }
 }
 
+void SlideStatusBar() {
+    // A dialog pushes it out faster than that.
+    if (hudSlide < 0) hudSlide++;
+}
+
 void DrawStatusBar() {
     // Paused or spoken to: the whole picture falls into shadow behind the map or dialog.
     if (overlayMode == 1 || overlayMode == 2) {
         std::memset(shadowMask, 0xFF, sizeof shadowMask);
         DarkenShadows();
     }
-
-    // The bar slides back one pixel a frame (a dialog pushes it out faster than that).
-    if (hudSlide < 0) hudSlide++;
 
     // Top left: the gold, its number in a light face over a darker one.
     DrawSprite16x16(1, hudSlide + 1, GoldIconFrames + FrameSlot(16, 16, frameCounter / 12), SeaKey());
@@ -122,11 +121,4 @@ void DrawStatusBar() {
     // Bottom left, rightwards: the cannonballs in the magazine.
     for (int32_t i = 0; i < cannonballCount; i++)
         DrawSprite8x8(9 * i, 111 - hudSlide, CannonballIconFrames + FrameSlot(8, 8, frameCounter / 15), SeaKey());
-
-    if (overlayMode == 1) {
-        DrawIslandMap();
-    } else if (overlayMode == 2) {
-        DrawDialogBox();
-        UpdateDialog();
-    }
 }

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "flow/dialog.h"
 #include "flow/dispatch.h"
 #include "platform/audio.h"
 #include "platform/frame.h"
-#include "render/dialog.h"
 #include "texts.h"
 #include "world/world.h"
 

@@ -2,12 +2,12 @@
 
 #include <cstdlib>
 
+#include "flow/dialog.h"
 #include "flow/dispatch.h"
 #include "flow/highscore.h"
 #include "hud.h"
 #include "platform/audio.h"
 #include "platform/frame.h"
-#include "render/dialog.h"
 #include "render/sprite.h"
 #include "texts.h"
 #include "world/world.h"

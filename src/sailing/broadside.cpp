@@ -3,12 +3,12 @@
 #include <cstdlib>
 #include <string>
 
+#include "flow/dialog.h"
 #include "flow/dispatch.h"
 #include "flow/highscore.h"
 #include "pirates/cannonballs.h"
 #include "platform/audio.h"
 #include "platform/input.h"
-#include "render/dialog.h"
 #include "render/text.h"
 #include "texts.h"
 #include "world/world.h"

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "flow/dialog.h"
 #include "hud/statusbar.h"
 #include "pirates/cannonballs.h"
 #include "pirates/hazards.h"
@@ -67,7 +68,14 @@ void SailingFrame() {
         if (overlayMode == 0 && player != nullptr) SteerPlayer();
     }
 
+    // Last, over everything: the status bar, sliding back a pixel a frame, then the map
+    // while paused, or the dialog, which reads its own buttons and may end the game.
+    SlideStatusBar();
     DrawStatusBar();
+    if (overlayMode == 1)
+        DrawIslandMap();
+    else if (overlayMode == 2)
+        DialogFrame();
 }
 
 void SteerPlayer() {

@@ -3,10 +3,10 @@
 #include <cstdlib>
 #include <memory>
 
+#include "flow/dialog.h"
 #include "flow/dispatch.h"
 #include "flow/highscore.h"
 #include "platform/audio.h"
-#include "render/dialog.h"
 #include "texts.h"
 #include "world/world.h"
 
