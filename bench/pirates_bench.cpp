@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "flow/dispatch.h"
+#include "flow/gamestate.h"
 #include "harness/headless.h"
 #include "pirates/pirates.h"
 #include "platform/frame.h"

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "flow/dispatch.h"
+#include "flow/gamestate.h"
 #include "harness/headless.h"
 #include "pirates/cannonballs.h"
 #include "platform/frame.h"

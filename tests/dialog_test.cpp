@@ -7,7 +7,7 @@
 
 #include "dialog.h"
 #include "flow/dialog.h"
-#include "flow/dispatch.h"
+#include "flow/gamestate.h"
 #include "flow/highscore.h"
 #include "platform/audio.h"
 #include "platform/input.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "flow/dispatch.h"
+#include "flow/gamestate.h"
 #include "flow/highscore.h"
 #include "flow/menu.h"
 #include "platform/audio.h"

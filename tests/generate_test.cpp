@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "flow/dialog.h"
-#include "flow/dispatch.h"
+#include "flow/gamestate.h"
 #include "flow/highscore.h"
 #include "harness/screenshot.h"
 #include "platform/audio.h"

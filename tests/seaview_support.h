@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "flow/dispatch.h"
+#include "flow/gamestate.h"
 #include "platform/audio.h"
 #include "platform/input.h"
 #include "ports/ports.h"

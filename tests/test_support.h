@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "flow/dispatch.h"
+#include "flow/gamestate.h"
 #include "harness/headless.h"
 #include "platform/audio.h"
 #include "platform/frame.h"

@@ -14,7 +14,7 @@
 #include <cstring>
 #include <string>
 
-#include "flow/dispatch.h"
+#include "flow/gamestate.h"
 #include "harness/headless.h"
 #include "platform/frame.h"
 #include "platform/input.h"

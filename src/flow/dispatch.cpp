@@ -1,17 +1,14 @@
 #include "flow/dispatch.h"
 
 #include "flow/dialog.h"
+#include "flow/gamestate.h"
 #include "flow/highscore.h"
 #include "flow/menu.h"
 #include "flow/screens.h"
 #include "platform/audio.h"
+#include "platform/frame.h"
+#include "platform/input.h"
 #include "sailing/sailing.h"
-#include "world/generate.h"
-#include "world/world.h"
-
-int32_t GameState = 100;
-int32_t welcomeShown;
-int32_t rippleOn;
 
 namespace {
 
@@ -25,6 +22,15 @@ void Boot() {
 }
 
 }  // namespace
+
+void RunOneFrame(void (*present)()) {
+    RunFrame();
+    SampleButtons();
+    if (present != nullptr) present();
+    ClearFrameBuffer();
+    frameCounter++;
+    if (frameCounter == 120) frameCounter = 0;
+}
 
 void RunFrame() {
     switch (GameState) {
@@ -67,35 +73,3 @@ void RunFrame() {
         break;
     }
 }
-
-void StartNewGame() {
-    GameState = 4;
-    cargo = 0;
-    peaceful = 1;
-    level = 0;
-    GenerateIslands();
-    gold = 0;  // the islands' starting purse does not count toward a new game's score
-}
-
-void GoToMenu() { GameState = 2; }
-
-void GoToScoreScreen() { GameState = 3; }
-
-void BackToMenu() {
-    GameState = 2;
-    PlayMusic(MusicMenu);
-}
-
-void EnterGameOver() {
-    ClearWorldLists();
-    PlaySound(SoundGameOver);
-    GameState = 6;
-}
-
-void NextIslands() {
-    overlayMode = 0;
-    GameState = 4;
-    GenerateIslands();
-}
-
-void CloseDialog() { overlayMode = 0; }

@@ -1,7 +1,7 @@
 #include "flow/menu.h"
 
 #include "flow/dialog.h"
-#include "flow/dispatch.h"
+#include "flow/gamestate.h"
 #include "flow/highscore.h"
 #include "flow/screens.h"
 #include "platform/audio.h"

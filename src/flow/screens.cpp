@@ -1,6 +1,6 @@
 #include "flow/screens.h"
 
-#include "flow/dispatch.h"
+#include "flow/gamestate.h"
 #include "flow/highscore.h"
 #include "flow/menu.h"
 #include "platform/audio.h"

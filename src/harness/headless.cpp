@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "flow/dispatch.h"
 #include "harness/screenshot.h"
 #include "platform/input.h"
 

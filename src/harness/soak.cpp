@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "flow/dialog.h"
-#include "flow/dispatch.h"
+#include "flow/gamestate.h"
 #include "flow/highscore.h"
 #include "flow/menu.h"
 #include "harness/headless.h"

@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "flow/dialog.h"
-#include "flow/dispatch.h"
+#include "flow/gamestate.h"
 #include "platform/audio.h"
 #include "platform/frame.h"
 #include "texts.h"

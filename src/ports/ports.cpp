@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "flow/dialog.h"
-#include "flow/dispatch.h"
+#include "flow/gamestate.h"
 #include "flow/highscore.h"
 #include "hud.h"
 #include "platform/audio.h"

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "flow/dialog.h"
-#include "flow/dispatch.h"
+#include "flow/gamestate.h"
 #include "flow/highscore.h"
 #include "pirates/cannonballs.h"
 #include "platform/audio.h"

@@ -3,11 +3,6 @@
 #include <cstdlib>
 #include <memory>
 
-#include "flow/dialog.h"
-#include "flow/dispatch.h"
-#include "flow/highscore.h"
-#include "platform/audio.h"
-#include "texts.h"
 #include "world/world.h"
 
 int8_t pathX[28];
@@ -75,7 +70,7 @@ void CutChannel(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
     }
 }
 
-void GenerateIslands() {
+void MakeIslands() {
     // 1. A clean sea: the old records go, and with them the old player.
     ClearWorldLists();
     deliveries = 0;
@@ -232,17 +227,4 @@ void GenerateIslands() {
         cloud->wrapX = kWorldSize;
         cloud->wrapY = 944;
     }
-
-    // 12. Someone says hello: on a first game the first mate explains the ports,
-    // otherwise one of the four speakers greets the new waters.
-    const int32_t r = std::rand();
-    if (highScore == 0 && level == 0) {
-        StartDialog(1, firstIslandsText, CloseDialog);
-    } else {
-        const int32_t portrait = r % 4 + 1;
-        StartDialog(portrait, levelGreetings[(portrait - 1) * 4 + std::rand() % 4], CloseDialog);
-    }
-
-    // 13. The sailing music.
-    PlayMusic(MusicInGame);
 }
