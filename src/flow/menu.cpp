@@ -28,14 +28,9 @@ constexpr int32_t kFlourishStart = 97;  // titleTick at which strip B takes over
 constexpr int32_t kMenuMusic = 3;       // entries with a loudspeaker mark
 constexpr int32_t kMenuSfx = 4;
 
-// The logo frame of this tick: strip A's idle loop, each picture for two frames,
+// The logo's picture at this tick: strip A's idle loop, each picture for two frames,
 // three times over, then strip B's flourish once.
-const uint8_t* LogoFrame() {
-    titleTick++;
-    if (titleTick == kTitleCycle) {
-        titleTick = 0;
-        return LogoStripA;
-    }
+const uint8_t* LogoPicture() {
     const int32_t frame = (titleTick % 32) / 2;
     const uint8_t* strip = titleTick < kFlourishStart ? LogoStripA : LogoStripB;
     return strip + FrameSlot(kLogoWidth, kLogoHeight, frame);
@@ -61,9 +56,10 @@ void MenuFrame() {
         soundTestIndex = (soundTestIndex + 1) % kSoundCount;
     }
 
-    // 2. The logo.
+    // 2. The logo's next tick, and the ripple's turn.
+    titleTick++;
+    if (titleTick == kTitleCycle) titleTick = 0;
     AdvanceRipple();
-    DrawRippling(20, 2, kLogoWidth, kLogoHeight, LogoFrame(), SeaKey());
 
     // 3-4. The cursor stops at either end, silently.
     if (wasReleased(ButtonUp)) {
@@ -77,24 +73,31 @@ void MenuFrame() {
         else PlaySound(SoundBeep);
     }
 
-    // 5. The entries; the chosen one stands 3 pixels out.
-    for (int32_t i = 0; i < kMenuEntries; i++)
-        DrawText(i == menuCursor ? 48 : 45, 63 + 11 * i, menuLabels[i], PaletteColour(15));
-
-    // 6. The wheel, glinting for the last 49 frames of every 3-second cycle.
-    const int32_t cursorFrame = frameCounter < 71 ? 0 : 1;
-    DrawSprite16x16(32, 60 + 11 * menuCursor, MenuCursorFrames + FrameSlot(16, 16, cursorFrame), SeaKey());
-
-    // 7. The switch under the cursor shows whether it is on.
-    if (menuCursor == kMenuMusic) DrawMark(81, 96, musicOn == 1 ? SoundOnMark : SoundOffMark);
-    if (menuCursor == kMenuSfx) DrawMark(69, 107, sfxOn == 1 ? SoundOnMark : SoundOffMark);
+    // 2, 5-7. The logo, the entries, the wheel and the switch's mark.
+    DrawMenu();
 
     // 8. Choose. The click comes after the action, so switching effects off is silent
-    // and switching them on is heard.
+    // and switching them on is heard. The mark drawn above shows the switch as it was.
     if (wasReleased(ButtonA)) {
         menuActions[menuCursor]();
         PlaySound(SoundClick);
     }
+}
+
+void DrawMenu() {
+    DrawRippling(20, 2, kLogoWidth, kLogoHeight, LogoPicture(), SeaKey());
+
+    // The entries; the chosen one stands 3 pixels out.
+    for (int32_t i = 0; i < kMenuEntries; i++)
+        DrawText(i == menuCursor ? 48 : 45, 63 + 11 * i, menuLabels[i], PaletteColour(15));
+
+    // The wheel, glinting for the last 49 frames of every 3-second cycle.
+    const int32_t cursorFrame = frameCounter < 71 ? 0 : 1;
+    DrawSprite16x16(32, 60 + 11 * menuCursor, MenuCursorFrames + FrameSlot(16, 16, cursorFrame), SeaKey());
+
+    // The switch under the cursor shows whether it is on.
+    if (menuCursor == kMenuMusic) DrawMark(81, 96, musicOn == 1 ? SoundOnMark : SoundOffMark);
+    if (menuCursor == kMenuSfx) DrawMark(69, 107, sfxOn == 1 ? SoundOnMark : SoundOffMark);
 }
 
 void PlayAction() {

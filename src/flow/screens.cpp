@@ -37,43 +37,49 @@ void DrawRippling(int32_t x, int32_t y, int32_t width, int32_t height, const uin
     DrawRippledPicture(x, y, width, height, data, key, rippleOn != 0, frameCounter);
 }
 
+// Each of these screens acts on A first and then draws itself: the frame that acts on A
+// still shows the screen it leaves, as nothing it draws changes with the press.
+
 void CreditPageFrame(int32_t page) {
-    // A credit picture covers its square completely: every pixel is drawn, sea blue too.
     const CreditPage& credit = kCreditPages[page];
-    DrawOpaquePicture(40, 10, kCreditSize, kCreditSize, CreditPictures + FrameSlot(kCreditSize, kCreditSize, page));
-    DrawText(credit.upperX, 95, creditLines[page][0], TextColour());
-    DrawText(credit.lowerX, 105, creditLines[page][1], TextColour());
     if (wasReleased(ButtonA)) {
         PlaySound(SoundClick);
         GameState = credit.nextState;
         if (GameState == 2) menuCursor = 0;
     }
+
+    // A credit picture covers its square completely: every pixel is drawn, sea blue too.
+    DrawOpaquePicture(40, 10, kCreditSize, kCreditSize, CreditPictures + FrameSlot(kCreditSize, kCreditSize, page));
+    DrawText(credit.upperX, 95, creditLines[page][0], TextColour());
+    DrawText(credit.lowerX, 105, creditLines[page][1], TextColour());
 }
 
 void HighScoreFrame() {
-    DrawText(49, 10, "High Score", TextColour());
-    const std::string score = NumberText(highScore);
-    const int32_t digits = static_cast<int32_t>(score.size());
-    DrawText(80 - (7 * digits - 7) / 2, 101, score.c_str(), TextColour());
     if (wasReleased(ButtonA)) {
         PlaySound(SoundClick);
         StartNewGame();
     }
+
+    DrawText(49, 10, "High Score", TextColour());
+    const std::string score = NumberText(highScore);
+    const int32_t digits = static_cast<int32_t>(score.size());
+    DrawText(80 - (7 * digits - 7) / 2, 101, score.c_str(), TextColour());
 }
 
 void GameOverFrame() {
-    AdvanceRipple();
-    const int32_t frame = frameCounter / kGameOverFrameTicks;
-    DrawRippling(52, 32, kGameOverSize, kGameOverSize,
-                       GameOverFrames + FrameSlot(kGameOverSize, kGameOverSize, frame), PaletteColour(6));
-    DrawText(42, 10, "Game over...", TextColour());
-    // "Score: " and the gold, placed by the number's width alone.
-    const std::string number = NumberText(gold);
-    const int32_t digits = static_cast<int32_t>(number.size());
-    DrawText(80 - (7 * digits + 42) / 2, 101, ("Score: " + number).c_str(), TextColour());
     if (wasReleased(ButtonA)) {
         PlayMusic(MusicMenu);
         PlaySound(SoundClick);
         GameState = 2;  // the gold stays until the next game starts
     }
+    AdvanceRipple();
+
+    const int32_t frame = frameCounter / kGameOverFrameTicks;
+    DrawRippling(52, 32, kGameOverSize, kGameOverSize, GameOverFrames + FrameSlot(kGameOverSize, kGameOverSize, frame),
+                 PaletteColour(6));
+    DrawText(42, 10, "Game over...", TextColour());
+    // "Score: " and the gold, placed by the number's width alone.
+    const std::string number = NumberText(gold);
+    const int32_t digits = static_cast<int32_t>(number.size());
+    DrawText(80 - (7 * digits + 42) / 2, 101, ("Score: " + number).c_str(), TextColour());
 }
