@@ -226,17 +226,11 @@ struct Captain {
     }
 
     // Whether a ball fired from our ship along (vx, vy) would strike the pirate where it
-    // is now, in its 42 frames of flight.
+    // is now, in its 42 frames of flight. The ball leaves a pixel ahead of our centre along
+    // the heading's x, which is vy for the side that fires that way.
     static bool BallWouldStrike(int32_t vx, int32_t vy, const Ship* pirate) {
-        const int32_t hullX = pirate->x + pirate->headingX;
-        const auto inHull = [&](int32_t px, int32_t py) {
-            return px > hullX - 5 && px <= hullX + 11 && py >= pirate->y - 7 && py <= pirate->y + 13;
-        };
-        for (int32_t t = 1; t <= 42; t++) {
-            const int32_t bx = player->x + vy + vx * t, by = player->y + vy * t;
-            if (inHull(bx + 3, by) || inHull(bx + 7, by) || inHull(bx + 1, by + 6) || inHull(bx + 7, by + 6))
-                return true;
-        }
+        for (int32_t t = 1; t <= 42; t++)
+            if (BallStrikes(pirate, player->x + vy + vx * t, player->y + vy * t)) return true;
         return false;
     }
 
@@ -273,10 +267,10 @@ struct Captain {
 
     void Steer() {
         int32_t tx = -1, ty = -1;
-        bool dock = false;
+        const Port* port = nullptr;  // the port to dock at, if that is the errand
         if (mode == ToTrade || player->health <= 2) {  // low on hull: to a port that mends
-            const Port* port = TradePort();
-            if (port != nullptr) tx = port->cellX * kCellSize + 8, ty = port->cellY * kCellSize + 8, dock = true;
+            port = TradePort();
+            if (port != nullptr) tx = port->cellX * kCellSize + 8, ty = port->cellY * kCellSize + 8;
         } else if (mode == ToBarrel && barrels.Count() > 0) {
             const Barrel* nearest = barrels[0];
             for (int32_t i = 1; i < barrels.Count(); i++)
@@ -296,7 +290,7 @@ struct Captain {
             Hold(0, 0);
             return;
         }
-        if (dock && Touches(CellOf(tx), CellOf(ty))) {
+        if (port != nullptr && DockedPort(player) == port) {
             Hold(0, 0);  // wait out the visit
             return;
         }
@@ -315,7 +309,7 @@ struct Captain {
             return;
         }
         const int32_t nx = next / kMapCells, ny = next % kMapCells;
-        const bool last = nx == CellOf(tx) && ny == CellOf(ty) && !dock;
+        const bool last = nx == CellOf(tx) && ny == CellOf(ty) && port == nullptr;
         const int32_t ax = last ? tx : nx * kCellSize + 8;
         const int32_t ay = last ? ty : SeatY(nx, ny);
         Hold(Sign(ax - player->x), Sign(ay - player->y));
@@ -336,14 +330,6 @@ struct Captain {
             if (d < bestDistance) best = port, bestDistance = d;
         }
         return best;
-    }
-
-    // Whether one of the points where the game looks for a jetty lies in cell (cx, cy).
-    static bool Touches(int32_t cx, int32_t cy) {
-        const int32_t probes[4][2] = {{0, 6}, {0, -4}, {6, 0}, {-6, 0}};
-        for (const auto& p : probes)
-            if (CellOf(player->x + p[0]) == cx && CellOf(player->y + p[1]) == cy) return true;
-        return false;
     }
 
     // The neighbour of the ship's cell one step nearer the goal over open water, or -1.

@@ -28,11 +28,6 @@ bool PointInHull(const Ship* ship, int32_t px, int32_t py) {
     return px > x - 5 && px <= x + 11 && py >= ship->y - 7 && py <= ship->y + 13;
 }
 
-bool BallStrikes(const Ship* ship, const Cannonball* ball) {
-    return PointInHull(ship, ball->x + 3, ball->y) || PointInHull(ship, ball->x + 7, ball->y) ||
-           PointInHull(ship, ball->x + 1, ball->y + 6) || PointInHull(ship, ball->x + 7, ball->y + 6);
-}
-
 // The player's balls strike only pirates and the pirates' only the player; a splash
 // strikes nothing. Several balls may strike in one frame.
 void TakeHits(Ship* ship) {
@@ -40,7 +35,7 @@ void TakeHits(Ship* ship) {
     for (int32_t i = cannonballs.Count() - 1; i >= 0; i--) {
         const Cannonball* ball = cannonballs[i];
         if (ball->life <= 7 || ship->health <= 0 || (ball->fromPlayer == 1) != pirate) continue;
-        if (!BallStrikes(ship, ball)) continue;
+        if (!BallStrikes(ship, ball->x, ball->y)) continue;
         PlaySound(SoundHit);
         ship->hitSide = kHitSide[HeadingIndex(ball->vx, ball->vy)][HeadingIndex(ship->headingX, ship->headingY)];
         ship->hitTimer = 16;
@@ -115,6 +110,11 @@ void PirateTurn(Ship* pirate) {
 }
 
 }  // namespace
+
+bool BallStrikes(const Ship* ship, int32_t ballX, int32_t ballY) {
+    return PointInHull(ship, ballX + 3, ballY) || PointInHull(ship, ballX + 7, ballY) ||
+           PointInHull(ship, ballX + 1, ballY + 6) || PointInHull(ship, ballX + 7, ballY + 6);
+}
 
 void SpawnPirates() {
     if (ships.Count() >= level + 5) return;

@@ -12,6 +12,11 @@ inline constexpr int32_t spinHeadings[8][2] = {{-1, 0}, {-1, -1}, {0, -1}, {-1, 
 // are fewer than level + 5. The sailing frame asks only once the game is not peaceful.
 void SpawnPirates();
 
+// Whether a ball at (ballX, ballY) would strike the ship: one of four points of the ball
+// inside the hull's box, which runs from 7 pixels above the ship's centre to 13 below and,
+// shifted a pixel along the heading's x, from 4 pixels left of it to 11 right.
+bool BallStrikes(const Ship* ship, int32_t ballX, int32_t ballY);
+
 // For every ship, last to first: cannonball hits, the whirlpool's spin, one running
 // timer, sinking (a pirate is removed when sunk long enough), then the player's barrels
 // or a pirate's hunting, and last the whirlpools' grip.
