@@ -36,7 +36,7 @@ struct Scene {
     std::vector<Cannonball> cannonballs;
     std::vector<Barrel> barrels;
     std::vector<Whirlpool> whirlpools;
-    std::vector<int32_t> portRoles;
+    std::vector<PortRole> portRoles;
     int8_t map[kMapCells * kMapCells];
     Gull gulls[kGullCount];
     Cloud clouds[kCloudCount];
@@ -68,8 +68,8 @@ void Restore() {
     // Frame 5 of 120: both the near pulls (two frames in three) and the far ones (one in
     // four) act.
     frameCounter = 5;
-    overlayMode = 1;
-    GameState = 4;
+    overlayMode = OverlayPaused;
+    GameState = ScreenSailing;
     std::srand(kSeed);
 }
 
@@ -79,7 +79,7 @@ void BuildWorstSea() {
     InitPalettes();
     StartHeadless();
     std::srand(kSeed);
-    GameState = 4;
+    GameState = ScreenSailing;
     level = kLevel;
     GenerateIslands();
     peaceful = 0;

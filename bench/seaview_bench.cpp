@@ -61,7 +61,7 @@ void BuildBusySea() {
             for (int32_t c = 0; c < 2; c++)
                 for (int32_t r = 0; r < 2; r++) SetCell(2 * bx + c, 2 * by + r, 2 + std::rand() % 5);
             SetCell(2 * bx - 1, 2 * by, CellPort);
-            ports.Append(new Port{2 * bx - 1, 2 * by, std::rand() % 4 - 1});
+            ports.Append(new Port{2 * bx - 1, 2 * by, static_cast<PortRole>(std::rand() % 4 - 1)});
             SetCell(2 * bx + 3, 2 * by + 3, -2 - std::rand() % 3);
             SetCell(2 * bx + 5, 2 * by + 1, CellWhirlpool);
         }
@@ -70,7 +70,8 @@ void BuildBusySea() {
     for (int32_t i = 0; i < 9; i++) barrels.Append(new Barrel{29 * 16 - 70 + 16 * i, 28 * 16 + 30, 0});
     for (int32_t i = 0; i < kGullCount; i++) {
         const int32_t x = 29 * 16 - 80 + std::rand() % 160, y = 28 * 16 - 48 + std::rand() % 120;
-        gulls[i].reset(new Gull{kWorldSize, kWorldSize, std::rand() % 16, 0, 1, x, y, std::rand() % 896, std::rand() % 896});
+        gulls[i].reset(
+            new Gull{kWorldSize, kWorldSize, std::rand() % 16, 0, 1, x, y, std::rand() % 896, std::rand() % 896});
     }
     static const int32_t kSizes[4] = {8, 16, 32, 48};
     static const int32_t kVariants[4] = {6, 6, 5, 4};
@@ -81,10 +82,10 @@ void BuildBusySea() {
         const int32_t y = inView ? 28 * 16 - 20 + std::rand() % 120 : std::rand() % 895;
         clouds[i].reset(new Cloud{x, y, image, kSizes[image], kVariants[image], std::rand() % 8, kWorldSize, 944});
     }
-    overlayMode = 0;
+    overlayMode = OverlayNone;
     peaceful = 1;
     hudSlide = 0;
-    GameState = 4;
+    GameState = ScreenSailing;
     RememberDrifters();
 }
 

@@ -31,7 +31,7 @@ protected:
         heard.clear();
         soundStarted = Heard;
         sfxOn = 1;
-        GameState = 5;  // the dialog alone on a dark screen
+        GameState = ScreenNewHighScore;  // the dialog alone on a dark screen
     }
     void TearDown() override { soundStarted = nullptr; }
 
@@ -84,9 +84,10 @@ TEST_F(DialogTest, BoxOpensOverEightFramesWhileThePortraitRisesAndTalks) {
     EXPECT_EQ(dialog.text, "Ahoy there");
     EXPECT_EQ(dialog.onChar, TalkSound);
     EXPECT_EQ(dialog.done, Done);
-    EXPECT_EQ(std::vector<int32_t>({dialog.left, dialog.top, dialog.width, dialog.height, dialog.typing, dialog.finished,
-                                    dialog.talkWordStart, dialog.boxColumns, dialog.boxRows, hudSlide, overlayMode, dialog.portraitFrame}),
-              std::vector<int32_t>({18, 78, 122, 30, 1, 0, 0, 0, 0, 0, 2, 7}));
+    EXPECT_EQ(std::vector<int32_t>({dialog.left, dialog.top, dialog.width, dialog.height, dialog.typing,
+                                    dialog.finished, dialog.talkWordStart, dialog.boxColumns, dialog.boxRows, hudSlide,
+                                    overlayMode, dialog.portraitFrame}),
+              std::vector<int32_t>({18, 78, 122, 30, 1, 0, 0, 0, 0, 0, OverlayDialog, 7}));
 
     // Frame by frame: the portrait's top row, its animation frame and table, the box.
     const int kPortraitY[12] = {20, 20, 19, 18, 17, 16, 15, 14, 13, 12, 11, 11};
@@ -234,7 +235,7 @@ TEST_F(DialogTest, NewIslandsGreetOverTheSeaPageByPageAndHandTheShipBack) {
     srand(40);  // a start with islands in view
     highScore = 0;
     level = 0;
-    GameState = 4;
+    GameState = ScreenSailing;
     GenerateIslands();
     Frames(40);
     EXPECT_EQ(dialog.typing, 0);
@@ -245,7 +246,7 @@ TEST_F(DialogTest, NewIslandsGreetOverTheSeaPageByPageAndHandTheShipBack) {
         if (page > 0) Frames(60);
         Press(ButtonA);
     }
-    EXPECT_EQ(overlayMode, 0);
+    EXPECT_EQ(overlayMode, OverlayNone);
     int clicks = 0;
     for (auto& sound : heard) clicks += sound.second == 1;
     EXPECT_EQ(clicks, 3);

@@ -46,12 +46,12 @@ protected:
         SaveHighScore(40);
         for (int32_t i = 0; i < 2; i++) Frame();
         for (int32_t i = 0; i < 5; i++) PressOnce(ButtonA);
-        for (int32_t page = 0; overlayMode == 2 && page < 20; page++) {
+        for (int32_t page = 0; overlayMode == OverlayDialog && page < 20; page++) {
             for (int32_t i = 0; i < 100; i++) Frame();
             PressOnce(ButtonA);
         }
-        ASSERT_EQ(GameState, 4);
-        ASSERT_EQ(overlayMode, 0);
+        ASSERT_EQ(GameState, ScreenSailing);
+        ASSERT_EQ(overlayMode, OverlayNone);
     }
 };
 
@@ -196,7 +196,8 @@ TEST_F(EnvironmentTest, APadPulledOutMidGameLetsGoOfItsButtonsAndWorksAgainWhenB
     SetPadButton(8, true);  // Up
     for (int32_t i = 0; i < 4; i++) Frame();
     EXPECT_EQ(player->y, before.y - 3);
-    EXPECT_EQ(std::vector<int32_t>({player->x, overlayMode, GameState}), std::vector<int32_t>({before.x + 10, 0, 4}));
+    EXPECT_EQ(std::vector<int32_t>({player->x, overlayMode, GameState}),
+              std::vector<int32_t>({before.x + 10, OverlayNone, ScreenSailing}));
 }
 
 // The window's pixel at (x, y), as the last flip left it.

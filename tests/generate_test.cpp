@@ -218,7 +218,7 @@ TEST_F(GenerateTest, EveryDrawIsTakenInTheOrderOfTheRules) {
         popupKind = 2;
         popupTimer = 12;
         cannonballCount = 1;
-        overlayMode = 0;
+        overlayMode = OverlayNone;
         level = 1;
         GenerateIslands();
         ExpectWorldFrom(r, false);
@@ -227,7 +227,7 @@ TEST_F(GenerateTest, EveryDrawIsTakenInTheOrderOfTheRules) {
         EXPECT_EQ(compassTarget, nullptr);
         EXPECT_EQ(std::vector<int32_t>({deliveries, dockProgress, popupKind, popupTimer, cannonballCount, gold,
                                         overlayMode, hudSlide}),
-                  std::vector<int32_t>({0, 0, 0, 0, 6, 10, 2, 0}));
+                  std::vector<int32_t>({0, 0, 0, 0, 6, 10, OverlayDialog, 0}));
         EXPECT_EQ(tracks, std::vector<int32_t>({MusicInGame}));  // already playing
         EXPECT_EQ(dialog.done, CloseDialog);
     }
@@ -269,8 +269,8 @@ TEST_F(GenerateTest, EveryWorldKeepsTheRules) {
             const int land = (at(port.cellX - 1, port.cellY) >= 2) + (at(port.cellX + 1, port.cellY) >= 2) +
                              (at(port.cellX, port.cellY - 1) >= 2) + (at(port.cellX, port.cellY + 1) >= 2);
             EXPECT_TRUE(land == 1 || land == 3) << land;
-            EXPECT_TRUE(port.role == 1 || port.role == -1);
-            active += port.role == 1;
+            EXPECT_TRUE(port.role == RoleCargoFirst || port.role == RoleInactive);
+            active += port.role == RoleCargoFirst;
         }
         EXPECT_TRUE(active >= 1 && active <= 3);
 

@@ -142,7 +142,7 @@ TEST_F(HazardTest, BarrelsFillTheMagazineOrSayOncePerApproachThatItIsFull) {
     cannonballCount = 12;
     played.clear();
     PlayFrame();
-    EXPECT_EQ(Values({overlayMode, barrels[0]->told, cannonballCount}), Values({2, 1, 12}));
+    EXPECT_EQ(Values({overlayMode, barrels[0]->told, cannonballCount}), Values({OverlayDialog, 1, 12}));
     EXPECT_EQ(dialog.text, fullMagazineText);
     EXPECT_EQ(dialog.portrait, 1);
     EXPECT_EQ(played, Values{SoundBeep});
@@ -151,22 +151,22 @@ TEST_F(HazardTest, BarrelsFillTheMagazineOrSayOncePerApproachThatItIsFull) {
     PlayFrame();
     SetButtonKey(ButtonA, false);
     PlayFrame();
-    EXPECT_EQ(overlayMode, 0);
+    EXPECT_EQ(overlayMode, OverlayNone);
     for (int32_t i = 0; i < 30; i++) PlayFrame();  // sitting on it, nothing more is said
-    EXPECT_EQ(overlayMode, 0);
+    EXPECT_EQ(overlayMode, OverlayNone);
     for (int32_t x : {398, 396, 395}) {  // 6, 8, then 9 pixels from it
         SetButtonKey(ButtonLeft, true);
         while (us->x > x) PlayFrame();
         SetButtonKey(ButtonLeft, false);
         PlayFrame();
         EXPECT_EQ(barrels[0]->told, x == 395 ? 0 : 1) << x;
-        EXPECT_EQ(overlayMode, 0);
+        EXPECT_EQ(overlayMode, OverlayNone);
     }
     SetButtonKey(ButtonRight, true);
     PlayFrame();
     PlayFrame();
     SetButtonKey(ButtonRight, false);
-    EXPECT_EQ(overlayMode, 2);  // back on it: told again
+    EXPECT_EQ(overlayMode, OverlayDialog);  // back on it: told again
     EXPECT_EQ(barrels.Count(), 1);
 }
 

@@ -130,19 +130,19 @@ TEST_F(SailingTest, StartPausesInShadowAndADialogHoldsTheShip) {
     Ship* ship = AddPlayer(400, 400);
     SetCell(22, 23, CellLand);  // colours whose shadows differ from the sea's
     SetCell(22, 24, CellPort);
-    ports.Append(new Port{22, 24, 1});
+    ports.Append(new Port{22, 24, RoleCargoFirst});
     frameCounter = 10;
     PlayFrame();
     const Picture lit(shownFrame, shownFrame + 160 * 120);
 
     SetButtonKey(ButtonStart, true);
     PlayFrame();
-    EXPECT_EQ(overlayMode, 0);  // nothing while it is held
+    EXPECT_EQ(overlayMode, OverlayNone);  // nothing while it is held
     SetButtonKey(ButtonStart, false);
     SetButtonKey(ButtonRight, true);
     frameCounter = 10;
     PlayFrame();
-    EXPECT_EQ(overlayMode, 1);
+    EXPECT_EQ(overlayMode, OverlayPaused);
     EXPECT_EQ(played, std::vector<int32_t>{SoundClick});
     for (int32_t y = 0; y < 120; y++)  // all in shadow, once, round the map
         for (int32_t x = 0; x < 160; x++)
@@ -155,13 +155,13 @@ TEST_F(SailingTest, StartPausesInShadowAndADialogHoldsTheShip) {
     PlayFrame();
     SetButtonKey(ButtonStart, false);
     PlayFrame();
-    EXPECT_EQ(overlayMode, 0);
+    EXPECT_EQ(overlayMode, OverlayNone);
     EXPECT_EQ(played, (std::vector<int32_t>{SoundClick, SoundBeep}));
     EXPECT_EQ(ship->x, 401);  // steering again in the frame it resumed
 
     cannonballs.Append(new Cannonball{30, 1, 420, 400, 1, 0});
     StartDialog(1, "Ahoy there, captain! A long word or two before you sail on.", CloseDialog);
-    overlayMode = 2;
+    overlayMode = OverlayDialog;
     for (int32_t i = 0; i < 4; i++) PlayFrame();
     EXPECT_EQ(ship->x, 401);
     EXPECT_EQ(cannonballs[0]->x, 424);

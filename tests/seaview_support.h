@@ -28,7 +28,8 @@ protected:
         std::memset(shadowMask, 0, sizeof shadowMask);
         for (auto& gull : gulls) gull.reset();
         for (auto& cloud : clouds) cloud.reset();
-        overlayMode = 0, peaceful = 1, hudSlide = -20, cannonballCount = 6, level = 0, cargo = 0, gold = 0, sfxOn = 1;
+        overlayMode = OverlayNone, peaceful = 1, hudSlide = -20, cannonballCount = 6, level = 0, cargo = 0, gold = 0,
+        sfxOn = 1;
         deliveries = 0, dockProgress = 0, popupKind = 0, popupTimer = 0, compassTarget = nullptr;
         played.clear(), music.clear();
         soundStarted = [](int32_t n) { played.push_back(n); };
@@ -37,7 +38,7 @@ protected:
     void TearDown() override {
         ClearWorldLists();
         soundStarted = nullptr, musicStarted = nullptr;
-        GameState = 100;
+        GameState = ScreenStart;
         InitPalettes();
     }
     static inline std::vector<int32_t> played;  // every sound started
@@ -70,7 +71,7 @@ inline Ship* AddPlayer(int32_t x, int32_t y) {
 
 // One frame of the game loop on the sailing screen.
 inline void PlayFrame() {
-    GameState = 4;
+    GameState = ScreenSailing;
     RunHeadlessFrame();
 }
 

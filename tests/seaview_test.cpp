@@ -174,9 +174,9 @@ TEST_F(SeaViewTest, WrecksLieUnderTheCoastAndSinkingShipsRiseOverIt) {
 
 TEST_F(SeaViewTest, CannonballsFlyThenSplashAndMarkersBob) {
     for (int32_t life : {10, 8, 0, 1, 50}) cannonballs.Append(new Cannonball{life, 1, 360 + life * 2, 390, 1, -1});
-    ports.Append(new Port{21, 24, 0});
-    ports.Append(new Port{25, 23, -1});
-    ports.Append(new Port{18, 25, 2});
+    ports.Append(new Port{21, 24, RoleBuyer});
+    ports.Append(new Port{25, 23, RoleInactive});
+    ports.Append(new Port{18, 25, RoleRepairFirst});
     barrels.Append(new Barrel{23 * 16 + 8, 24 * 16 + 5, 0});
     frameCounter = 95;
     auto expected = [] {
@@ -255,7 +255,8 @@ TEST_F(SeaViewTest, CloudsDriftOnceASecondAndComeBackRound) {
             clouds[i].reset(new Cloud{x, y, image, sizes[image], variants[image], rand() % 8, 896, 944});
         }
         std::memset(shadowMask, 0, sizeof shadowMask);
-        ASSERT_EQ(Differ([&] { byHand(30); }, [] { MarkCloudShadows(), DriftClouds(), DrawClouds(); }), 0) << "round " << round;
+        ASSERT_EQ(Differ([&] { byHand(30); }, [] { MarkCloudShadows(), DriftClouds(), DrawClouds(); }), 0)
+            << "round " << round;
         FillFrame(Colour(2));
         byHand(0);
         for (int32_t y = 0; y < 120; y++)

@@ -33,7 +33,7 @@ protected:
         InitPalettes();
         StartHeadless();
         frameCounter = 0;
-        GameState = 100;
+        GameState = ScreenStart;
         FillFrame(0);
     }
 };

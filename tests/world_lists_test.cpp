@@ -23,7 +23,7 @@ TEST_F(WorldListTest, RemovingWhileWalkingBackwardsVisitsEveryRecordOnce) {
 }
 
 TEST_F(WorldListTest, ASessionOfSailingLeavesNothingBehind) {
-    ports.Append(new Port{21, 21, 0});
+    ports.Append(new Port{21, 21, RoleBuyer});
     SetCell(21, 21, CellPort);
     compassTarget = ports[0];
     Ship* ship = AddPlayer(330, 380);

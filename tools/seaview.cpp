@@ -30,7 +30,7 @@ void LandBlock(int32_t blockX, int32_t blockY) {
         for (int32_t r = 0; r < 2; r++) SetCell(2 * blockX + c, 2 * blockY + r, CellLand);
 }
 
-void AddPort(int32_t c, int32_t r, int32_t role) {
+void AddPort(int32_t c, int32_t r, PortRole role) {
     SetCell(c, r, CellPort);
     ports.Append(new Port{c, r, role});
 }
@@ -76,10 +76,10 @@ void BuildHarbour() {
     SetCell(22, 25, 6);
     SetCell(29, 20, 4);
 
-    AddPort(22, 19, -1);  // land below: inactive, no marker
-    AddPort(19, 22, 1);   // land right: gives cargo
-    AddPort(26, 23, 0);   // land left: buys cargo
-    AddPort(23, 26, 2);   // land above: gives cargo
+    AddPort(22, 19, RoleInactive);     // land below: inactive, no marker
+    AddPort(19, 22, RoleCargoFirst);   // land right: gives cargo
+    AddPort(26, 23, RoleBuyer);        // land left: buys cargo
+    AddPort(23, 26, RoleRepairFirst);  // land above: gives cargo
 
     SetCell(17, 26, -2);
     SetCell(16, 28, -3);
@@ -135,14 +135,14 @@ void BuildHarbour() {
         clouds[i].reset(new Cloud{x, y, image, kSizes[image], kVariants[image], std::rand() % 8, kWorldSize, 944});
     }
 
-    overlayMode = 0;
+    overlayMode = OverlayNone;
     peaceful = 1;
     hudSlide = 0;
 }
 
 // One frame of the game loop on the sailing screen.
 void PlayFrame() {
-    GameState = 4;
+    GameState = ScreenSailing;
     RunHeadlessFrame();
 }
 

@@ -116,7 +116,7 @@ void StartDialog(int32_t portrait, const char* text, void (*done)()) {
     dialog.boxColumns = 0;
     dialog.boxRows = 0;
     hudSlide = 0;
-    overlayMode = 2;
+    overlayMode = OverlayDialog;
 }
 
 void DialogFrame() {

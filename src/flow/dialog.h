@@ -29,7 +29,7 @@ struct Dialog {
 // below, and by nothing else.
 extern Dialog dialog;
 
-// Opens a dialog (portrait 0..4) and puts it on screen: overlayMode 2, hudSlide 0.
+// Opens a dialog (portrait 0..4) and puts it on screen: OverlayDialog, hudSlide 0.
 // GameState stays as it is: a caller that wants the dialog alone on a dark screen sets a
 // dialog screen itself.
 void StartDialog(int32_t portrait, const char* text, void (*done)());

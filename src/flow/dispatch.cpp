@@ -18,7 +18,7 @@ void Boot() {
     LoadHighScore();
     LoadAudio();
     PlayMusic(MusicMenu);
-    GameState = 1;
+    GameState = ScreenCredits;
 }
 
 }  // namespace
@@ -34,42 +34,40 @@ void RunOneFrame(void (*present)()) {
 
 void RunFrame() {
     switch (GameState) {
-    case 100:  // the first frame shows the untouched, black picture
-        GameState = 0;
+    case ScreenStart:  // the first frame shows the untouched, black picture
+        GameState = ScreenBoot;
         break;
-    case 0:
+    case ScreenBoot:
         Boot();
         break;
-    case 1:
+    case ScreenCredits:
         CreditPageFrame(0);
         break;
-    case -1:
+    case ScreenCreditsArt:
         CreditPageFrame(1);
         break;
-    case -2:
+    case ScreenCreditsMusic:
         CreditPageFrame(2);
         break;
-    case 2:
+    case ScreenMenu:
         MenuFrame();
         break;
-    case 3:
+    case ScreenHighScore:
         HighScoreFrame();
         break;
-    case 4:
+    case ScreenSailing:
         SailingFrame();
         break;
-    case 5:
-    case 7:  // a dialog alone on the dark background, no sea behind it
+    case ScreenNewHighScore:
+    case ScreenFarewell:  // a dialog alone on the dark background, no sea behind it
         DialogFrame();
         break;
-    case 6:
+    case ScreenGameOver:
         GameOverFrame();
         break;
-    case 11:
+    case ScreenWelcome:
         DialogFrame();
         welcomeShown = 1;
-        break;
-    default:
         break;
     }
 }

@@ -9,12 +9,12 @@
 #include "world/generate.h"
 #include "world/world.h"
 
-int32_t GameState = 100;
+Screen GameState = ScreenStart;
 int32_t welcomeShown;
 int32_t rippleOn;
 
 void StartNewGame() {
-    GameState = 4;
+    GameState = ScreenSailing;
     cargo = 0;
     peaceful = 1;
     level = 0;
@@ -38,25 +38,25 @@ void GenerateIslands() {
     PlayMusic(MusicInGame);
 }
 
-void GoToMenu() { GameState = 2; }
+void GoToMenu() { GameState = ScreenMenu; }
 
-void GoToScoreScreen() { GameState = 3; }
+void GoToScoreScreen() { GameState = ScreenHighScore; }
 
 void BackToMenu() {
-    GameState = 2;
+    GameState = ScreenMenu;
     PlayMusic(MusicMenu);
 }
 
 void EnterGameOver() {
     ClearWorldLists();
     PlaySound(SoundGameOver);
-    GameState = 6;
+    GameState = ScreenGameOver;
 }
 
 void NextIslands() {
-    overlayMode = 0;
-    GameState = 4;
+    overlayMode = OverlayNone;
+    GameState = ScreenSailing;
     GenerateIslands();
 }
 
-void CloseDialog() { overlayMode = 0; }
+void CloseDialog() { overlayMode = OverlayNone; }

@@ -3,9 +3,25 @@
 #pragma once
 #include <cstdint>
 
-// The current screen: 100 start, 0 boot, 1/-1/-2 credit pages, 2 title menu, 3 high
-// score, 4 sailing, 5/7/11 a dialog alone, 6 game over.
-extern int32_t GameState;
+// The screens, by the numbers the game has always given them (replay scripts and the
+// soak's tallies speak of them so).
+enum Screen : int32_t {
+    ScreenStart = 100,        // the very first frame: the untouched, black picture
+    ScreenBoot = 0,           // the second: the score file, the sounds, the menu music
+    ScreenCredits = 1,        // the three credit pages, 1, -1 and -2
+    ScreenCreditsArt = -1,
+    ScreenCreditsMusic = -2,
+    ScreenMenu = 2,           // the title menu
+    ScreenHighScore = 3,      // the best score; A starts a new game
+    ScreenSailing = 4,        // a game in progress
+    ScreenNewHighScore = 5,   // a dialog alone: a game ended with a new best
+    ScreenGameOver = 6,       // the wreck on the sea bed and the score
+    ScreenFarewell = 7,       // a dialog alone: the fifth sale's farewell before new islands
+    ScreenWelcome = 11,       // a dialog alone: the welcome, from Play or Instructions
+};
+
+// The current screen.
+extern Screen GameState;
 
 extern int32_t welcomeShown;  // 1 once the welcome dialog has been on screen in this run
 extern int32_t rippleOn;      // the rippling pictures ripple every other 120-frame cycle

@@ -102,19 +102,19 @@ void DrawMenu() {
 
 void PlayAction() {
     if (highScore != 0 || welcomeShown != 0) {
-        GameState = 3;
+        GameState = ScreenHighScore;
         return;
     }
-    GameState = 11;
+    GameState = ScreenWelcome;
     StartDialog(1, welcomeText, GoToScoreScreen);
 }
 
 void ShowInstructions() {
-    GameState = 11;
+    GameState = ScreenWelcome;
     StartDialog(1, welcomeText, GoToMenu);
 }
 
-void ShowCredits() { GameState = 1; }
+void ShowCredits() { GameState = ScreenCredits; }
 
 void ToggleMusic() {
     musicOn = 1 - musicOn;

@@ -1,4 +1,4 @@
-// The title menu (GameState 2): the rippling logo, five entries with a blinking wheel
+// The title menu (ScreenMenu): the rippling logo, five entries with a blinking wheel
 // for a cursor, loudspeaker marks for the two sound switches, and a hidden sound test
 // on Right.
 #pragma once

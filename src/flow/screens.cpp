@@ -21,11 +21,12 @@ constexpr int32_t kGameOverFrameTicks = 15;  // each wreck frame stays 15 frames
 uint16_t TextColour() { return PaletteColour(15); }
 
 struct CreditPage {
-    int32_t upperX;     // x of the line at y = 95
-    int32_t lowerX;     // x of the line at y = 105
-    int32_t nextState;  // where A leads
+    int32_t upperX;  // x of the line at y = 95
+    int32_t lowerX;  // x of the line at y = 105
+    Screen next;     // where A leads
 };
-const CreditPage kCreditPages[3] = {{35, 23, -1}, {37, 23, -2}, {36, 21, 2}};
+const CreditPage kCreditPages[3] = {
+    {35, 23, ScreenCreditsArt}, {37, 23, ScreenCreditsMusic}, {36, 21, ScreenMenu}};
 
 }  // namespace
 
@@ -44,8 +45,8 @@ void CreditPageFrame(int32_t page) {
     const CreditPage& credit = kCreditPages[page];
     if (wasReleased(ButtonA)) {
         PlaySound(SoundClick);
-        GameState = credit.nextState;
-        if (GameState == 2) menuCursor = 0;
+        GameState = credit.next;
+        if (GameState == ScreenMenu) menuCursor = 0;
     }
 
     // A credit picture covers its square completely: every pixel is drawn, sea blue too.
@@ -70,7 +71,7 @@ void GameOverFrame() {
     if (wasReleased(ButtonA)) {
         PlayMusic(MusicMenu);
         PlaySound(SoundClick);
-        GameState = 2;  // the gold stays until the next game starts
+        GameState = ScreenMenu;  // the gold stays until the next game starts
     }
     AdvanceRipple();
 

@@ -12,12 +12,12 @@ void AdvanceRipple();
 // frameCounter, so the disturbance moves one column right a frame (DrawRippledPicture).
 void DrawRippling(int32_t x, int32_t y, int32_t width, int32_t height, const uint8_t* data, uint16_t key);
 
-// Credit page 0, 1 or 2 (GameState 1, -1, -2): its picture, its two lines, and A to
+// Credit page 0, 1 or 2 (ScreenCredits, ScreenCreditsArt, ScreenCreditsMusic): its picture, its two lines, and A to
 // turn to the next page or, after the last, to the title menu with the cursor on Play.
 void CreditPageFrame(int32_t page);
 
-// GameState 3: the best score; A starts a new game.
+// ScreenHighScore: the best score; A starts a new game.
 void HighScoreFrame();
 
-// GameState 6: the wreck on the sea bed, the final score; A goes back to the menu.
+// ScreenGameOver: the wreck on the sea bed, the final score; A goes back to the menu.
 void GameOverFrame();

@@ -29,7 +29,10 @@ const char* const soakEventNames[kSoakEventCount] = {
     "game over screen",
 };
 
-const int32_t soakScreens[kSoakScreenCount] = {100, 0, 1, -1, -2, 2, 3, 4, 5, 6, 7, 11};
+const Screen soakScreens[kSoakScreenCount] = {
+    ScreenStart,     ScreenBoot,    ScreenCredits,      ScreenCreditsArt, ScreenCreditsMusic, ScreenMenu,
+    ScreenHighScore, ScreenSailing, ScreenNewHighScore, ScreenGameOver,   ScreenFarewell,     ScreenWelcome,
+};
 
 namespace {
 
@@ -116,19 +119,19 @@ struct Captain {
                 tapped[b] = false;
                 justLetGo = true;
             }
-        if (GameState != 4) Hold(0, 0);
+        if (GameState != ScreenSailing) Hold(0, 0);
         if (justLetGo) return;
 
         switch (GameState) {
-        case 2:
+        case ScreenMenu:
             Menu();
             break;
-        case 4:
+        case ScreenSailing:
             Sail();
             break;
-        case 5:
-        case 7:
-        case 11:
+        case ScreenNewHighScore:
+        case ScreenFarewell:
+        case ScreenWelcome:
             if (--wait <= 0) {
                 Tap(dice(4) == 0 ? ButtonStart : ButtonA);
                 wait = 5 + dice(45);
@@ -166,7 +169,7 @@ struct Captain {
     }
 
     void Sail() {
-        if (overlayMode == 2) {
+        if (overlayMode == OverlayDialog) {
             Hold(0, 0);
             if (--wait <= 0) {
                 Tap(dice(3) == 0 ? ButtonStart : ButtonA);
@@ -174,7 +177,7 @@ struct Captain {
             }
             return;
         }
-        if (overlayMode == 1) {
+        if (overlayMode == OverlayPaused) {
             if (--pauseFrames <= 0) Tap(ButtonStart);
             return;
         }
@@ -321,12 +324,14 @@ struct Captain {
         int32_t bestDistance = 1 << 30;
         for (int32_t i = 0; i < ports.Count(); i++) {
             const Port* port = ports[i];
-            const bool wanted = port->role == 0 ? cargo >= sellAt && player->health > 2 : port->role > 0;
+            const bool wanted =
+                port->role == RoleBuyer ? cargo >= sellAt && player->health > 2 : port->role > RoleBuyer;
             if (!wanted) continue;
             // The buyer first when it is time to sell; with the hull worn, a port that mends.
-            const bool mends = port->role == 2 && cargo > 0 && player->health < 5;
+            const bool mends = port->role == RoleRepairFirst && cargo > 0 && player->health < 5;
             const int32_t d = std::abs(port->cellX * kCellSize - player->x) +
-                              std::abs(port->cellY * kCellSize - player->y) - (port->role == 0 || mends ? 100000 : 0);
+                              std::abs(port->cellY * kCellSize - player->y) -
+                              (port->role == RoleBuyer || mends ? 100000 : 0);
             if (d < bestDistance) best = port, bestDistance = d;
         }
         return best;
@@ -367,7 +372,9 @@ struct Captain {
 
 // What the soak compares from one frame to the next to see what happened.
 struct Glance {
-    int32_t state, overlay, cargo, gold, deliveries, level, highScore, balls, health, ships, afloat, sinking,
+    Screen state;
+    Overlay overlay;
+    int32_t cargo, gold, deliveries, level, highScore, balls, health, ships, afloat, sinking,
         whirlpools, barrels, musicOn, sfxOn, music, soundTest, caught;
     const Ship* player;
     std::string dialog;
@@ -377,7 +384,9 @@ Glance Look() {
     Glance g{GameState, overlayMode, cargo, gold, deliveries, level, highScore, cannonballCount,
              player != nullptr ? player->health : 0, ships.Count(), 0, 0, whirlpools.Count(), barrels.Count(),
              musicOn, sfxOn, currentMusic, soundTestIndex, player != nullptr && player->spinTimer == 120, player,
-             overlayMode == 2 || GameState == 5 || GameState == 7 || GameState == 11 ? dialog.text : std::string()};
+             overlayMode == OverlayDialog || GameState == ScreenNewHighScore || GameState == ScreenFarewell ||
+                     GameState == ScreenWelcome
+                 ? dialog.text : std::string()};
     for (int32_t i = 1; i < ships.Count(); i++) {
         if (ships[i]->health > 0) g.afloat++;
         // Sunk this frame: by a cannonball (its sinking has just begun) or at a whirlpool's heart.
@@ -388,25 +397,27 @@ Glance Look() {
 
 void Tally(const Glance& a, const Glance& b, SoakTally* t) {
     auto count = [t](SoakEvent e, int64_t n = 1) { t->events[e] += n; };
-    if (a.state == 2 && b.state == 3) count(EventPlay);
-    if (a.state == 2 && b.state == 11) count(dialog.done == GoToMenu ? EventInstructions : EventPlay);
-    if (a.state == 2 && b.state == 1) count(EventCredits);
+    if (a.state == ScreenMenu && b.state == ScreenHighScore) count(EventPlay);
+    if (a.state == ScreenMenu && b.state == ScreenWelcome)
+        count(dialog.done == GoToMenu ? EventInstructions : EventPlay);
+    if (a.state == ScreenMenu && b.state == ScreenCredits) count(EventCredits);
     if (a.musicOn != b.musicOn) count(EventMusicSwitch);
     if (a.sfxOn != b.sfxOn) count(EventSfxSwitch);
     if (a.soundTest != b.soundTest) count(EventSoundTest);
-    if (a.state == 3 && b.state == 4) count(EventNewGame);
+    if (a.state == ScreenHighScore && b.state == ScreenSailing) count(EventNewGame);
     if (a.level < b.level) count(EventNewIslands);
     if (a.highScore < b.highScore) count(EventNewHighScore);
-    if (a.state != 6 && b.state == 6) count(EventGameOver);
+    if (a.state != ScreenGameOver && b.state == ScreenGameOver) count(EventGameOver);
     if (a.music != b.music && b.music == MusicDanger) count(EventDangerMusic);
-    if (a.state != 4 || b.state != 4 || a.player != b.player || b.player == nullptr) return;
+    if (a.state != ScreenSailing || b.state != ScreenSailing || a.player != b.player || b.player == nullptr) return;
     if (b.cargo > a.cargo) count(EventLoad);
     if (b.health > a.health) count(EventRepair);
     if (b.health < a.health) count(EventPlayerHit);
     if (b.deliveries > a.deliveries) count(EventSale);
-    if (a.overlay == 0 && b.overlay == 1) count(EventPause);
-    if (b.overlay == 2 && a.overlay != 2 && b.dialog == fullHoldText) count(EventFullHold);
-    if (b.overlay == 2 && a.overlay != 2 && b.dialog == fullMagazineText) count(EventFullMagazine);
+    if (a.overlay == OverlayNone && b.overlay == OverlayPaused) count(EventPause);
+    if (b.overlay == OverlayDialog && a.overlay != OverlayDialog && b.dialog == fullHoldText) count(EventFullHold);
+    if (b.overlay == OverlayDialog && a.overlay != OverlayDialog && b.dialog == fullMagazineText)
+        count(EventFullMagazine);
     if (b.balls < a.balls) count(EventBroadside);
     if (b.balls > a.balls) count(EventBarrelPickup);
     if (b.ships > a.ships) count(EventPirateSpawn, b.ships - a.ships);
@@ -442,7 +453,7 @@ std::string CheckInvariants() {
     // Records the lists released can no longer be reached.
     if (player != nullptr && (ships.Count() == 0 || ships[0] != player)) return ("player is not the first ship");
     if (player == nullptr && ships.Count() != 0) return ("ships without a player");
-    if (player == nullptr && GameState == 4) return ("sailing without a ship");
+    if (player == nullptr && GameState == ScreenSailing) return ("sailing without a ship");
     if (compassTarget != nullptr && !Holds(ports, static_cast<const Port*>(compassTarget)))
         return ("the compass points at a port no longer in the list");
     if (player == nullptr) return "";
@@ -478,7 +489,7 @@ std::string RunSoak(int64_t frames, uint32_t seed, SoakTally* tally, void (*brok
     std::memset(tally, 0, sizeof *tally);
     InitPalettes();
     StartHeadless();
-    GameState = 100;
+    GameState = ScreenStart;
     std::srand(seed);
     const std::string home = MakeTemporaryDirectory();
     saveDir = home + "/.Quillbarrow/";
@@ -486,7 +497,7 @@ std::string RunSoak(int64_t frames, uint32_t seed, SoakTally* tally, void (*brok
     captain.dice.state = 0x9E3779B97F4A7C15ull ^ seed;
     std::string failure;
     Glance before = Look();
-    int32_t shownBefore = GameState;
+    Screen shownBefore = GameState;
     for (int64_t frame = 1; frame <= frames && failure.empty(); frame++) {
         captain.Decide();
         RunHeadlessFrame();

@@ -54,8 +54,8 @@ void DrawIslandMap() {
     const int32_t phase = frameCounter % 12;
     for (int32_t i = 0; i < ports.Count(); i++) {
         const Port* port = ports[i];
-        if (port->role == -1) continue;
-        const int32_t colour = phase >= 9 ? 14 : port->role != 0 ? 3 : phase < 7 ? 9 : 14;
+        if (port->role == RoleInactive) continue;
+        const int32_t colour = phase >= 9 ? 14 : port->role != RoleBuyer ? 3 : phase < 7 ? 9 : 14;
         Plot(kMapLeft + port->cellX, kMapTop + port->cellY, colour);
     }
 
@@ -89,7 +89,7 @@ void SlideStatusBar() {
 
 void DrawStatusBar() {
     // Paused or spoken to: the whole picture falls into shadow behind the map or dialog.
-    if (overlayMode == 1 || overlayMode == 2) {
+    if (overlayMode == OverlayPaused || overlayMode == OverlayDialog) {
         std::memset(shadowMask, 0xFF, sizeof shadowMask);
         DarkenShadows();
     }

@@ -25,7 +25,7 @@ constexpr int32_t kRepairBelow = 8;      // a port offers repairs only below thi
 constexpr int32_t kRepairAmount = 4;
 constexpr int32_t kSalesPerIslands = 5;  // the fifth sale completes a set of islands
 
-int32_t PortsWithRole(int32_t role) {
+int32_t PortsWithRole(PortRole role) {
     int32_t count = 0;
     for (int32_t i = 0; i < ports.Count(); i++) count += ports[i]->role == role;
     return count;
@@ -36,18 +36,18 @@ int32_t PortsWithRole(int32_t role) {
 Port* DrawOtherPort(const Port* visited) {
     for (;;) {
         Port* port = ports[std::rand() % ports.Count()];
-        if (port != visited && port->role != 0) return port;
+        if (port != visited && port->role != RoleBuyer) return port;
     }
 }
 
 // A new buyer, which the compass then points to.
 void ChooseBuyer(const Port* visited) {
     compassTarget = DrawOtherPort(visited);
-    compassTarget->role = 0;
+    compassTarget->role = RoleBuyer;
 }
 
 // One more port gives cargo (the one drawn may give it already).
-void ChooseActivePort(const Port* visited) { DrawOtherPort(visited)->role = 1; }
+void ChooseActivePort(const Port* visited) { DrawOtherPort(visited)->role = RoleCargoFirst; }
 
 void StartPopup(int32_t kind) {
     popupKind = kind;
@@ -73,7 +73,7 @@ void TakeCargo() {
 
 // The fifth sale: the farewell on a screen of its own, then new islands, harder ones.
 void CompleteIslands() {
-    GameState = 7;
+    GameState = ScreenFarewell;
     level++;
     PlaySound(SoundNextLevel);
     StartDialog(1, farewellTexts[std::rand() % 5], NextIslands);
@@ -82,32 +82,32 @@ void CompleteIslands() {
 // Whether a visit to an active port mends the hull rather than taking on cargo. Role 1
 // gives cargo first, role 2 repairs first; a ship on its last hit point is always mended,
 // and an empty hold always takes cargo.
-bool VisitRepairs(int32_t role, const Ship* ship) {
+bool VisitRepairs(PortRole role, const Ship* ship) {
     if (ship->health == 1) return true;
     if (cargo == 0) return false;
-    if (role == 1 && cargo < kHoldSize) return false;
+    if (role == RoleCargoFirst && cargo < kHoldSize) return false;
     return ship->health < kRepairBelow;  // else cargo, which a full hold refuses
 }
 
 // A visit completed after the ship stayed docked long enough.
 void CompleteVisit(Port* port, Ship* ship) {
-    const int32_t role = port->role;
+    const PortRole role = port->role;
     const int32_t load = cargo;
 
     // The first load of a first game comes with a lesson, and the cargo with its end.
     if (highScore == 0 && peaceful == 1 && level == 0) {
         StartDialog(1, firstCargoText, TakeFirstCargo);
-        port->role = -1;
-        if (PortsWithRole(0) == 0) ChooseBuyer(port);
+        port->role = RoleInactive;
+        if (PortsWithRole(RoleBuyer) == 0) ChooseBuyer(port);
         ChooseActivePort(port);
         peaceful = 0;
         dockProgress = 0;
         return;
     }
 
-    port->role = -1;
-    popupKind = role;
-    if (role == 0) {
+    port->role = RoleInactive;
+    popupKind = role;  // the icon's row: gold for a sale, cargo or a repair else
+    if (role == RoleBuyer) {
         // The whole load at once, for gold that grows with its square: 20 for one, 440 for eight.
         dockProgress = kAfterVisit;
         cargo = 0;
@@ -122,8 +122,8 @@ void CompleteVisit(Port* port, Ship* ship) {
             TakeCargo();
     }
 
-    if (cargo > 0 && PortsWithRole(0) == 0) ChooseBuyer(port);
-    if (PortsWithRole(1) < 2) ChooseActivePort(port);
+    if (cargo > 0 && PortsWithRole(RoleBuyer) == 0) ChooseBuyer(port);
+    if (PortsWithRole(RoleCargoFirst) < 2) ChooseActivePort(port);
     peaceful = 0;
 }
 
@@ -167,15 +167,15 @@ void UpdateDocking() {
 
     // Someone speaking, a shot, a hit or sinking breaks off the visit.
     Port* port = nullptr;
-    if (overlayMode < 2 && ship->fireCooldown <= 0 && ship->hitTimer <= 0 && ship->health >= 1)
+    if (overlayMode != OverlayDialog && ship->fireCooldown <= 0 && ship->hitTimer <= 0 && ship->health >= 1)
         port = DockedPort(ship);
-    if (port == nullptr || port->role == -1) {
+    if (port == nullptr || port->role == RoleInactive) {
         dockProgress = 0;
         return;
     }
 
     // The buyer has nothing to do with an empty hold: everything waits, even the icon.
-    if (port->role == 0 && cargo == 0) {
+    if (port->role == RoleBuyer && cargo == 0) {
         popupPaused = true;
         return;
     }
@@ -211,10 +211,12 @@ void ReactivatePorts() {
     if (std::rand() % 550 != 1) return;
     // With one port giving cargo, another joins it; otherwise any port but the buyer takes
     // either active role.
-    const int32_t role = PortsWithRole(1) == 1 ? 1 : std::rand() % 2 + 1;
+    const PortRole role = PortsWithRole(RoleCargoFirst) == 1   ? RoleCargoFirst
+                          : std::rand() % 2 == 0 ? RoleCargoFirst
+                                                 : RoleRepairFirst;
     for (;;) {
         Port* port = ports[std::rand() % ports.Count()];
-        if (port->role != 0) {
+        if (port->role != RoleBuyer) {
             port->role = role;
             return;
         }
@@ -222,7 +224,7 @@ void ReactivatePorts() {
 }
 
 void TakeFirstCargo() {
-    overlayMode = 0;
+    overlayMode = OverlayNone;
     cargo++;
     StartPopup(1);
 }

@@ -47,8 +47,12 @@ constexpr auto Draw = [](int32_t at, uint16_t colour) { FrameBuffer[at] = colour
 }  // namespace
 
 void DrawSprite8x8(int32_t x, int32_t y, Sprite data, uint16_t key) { PutPicture<true>(x, y, 8, 8, data, key, Draw); }
-void DrawSprite16x16(int32_t x, int32_t y, Sprite data, uint16_t key) { PutPicture<true>(x, y, 16, 16, data, key, Draw); }
-void DrawSprite24x24(int32_t x, int32_t y, Sprite data, uint16_t key) { PutPicture<true>(x, y, 24, 24, data, key, Draw); }
+void DrawSprite16x16(int32_t x, int32_t y, Sprite data, uint16_t key) {
+    PutPicture<true>(x, y, 16, 16, data, key, Draw);
+}
+void DrawSprite24x24(int32_t x, int32_t y, Sprite data, uint16_t key) {
+    PutPicture<true>(x, y, 24, 24, data, key, Draw);
+}
 
 // Columns 11..66 always lie on the screen.
 void DrawPortrait56x56(int32_t y, Sprite data, uint16_t key) { PutPicture<true>(11, y, 56, 56, data, key, Draw); }

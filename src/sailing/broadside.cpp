@@ -30,7 +30,7 @@ void CheckGameOver() {
         highScore = gold;
         SaveHighScore(highScore);
         ClearWorldLists();
-        GameState = 5;
+        GameState = ScreenNewHighScore;
         StartDialog(1, (newHighScoreText + NumberText(highScore) + "!").c_str(), BackToMenu);
         return;
     }

@@ -20,16 +20,16 @@
 void SailingFrame() {
     // Buttons: broadsides and pause while sailing, only unpause while paused; a dialog
     // reads its own buttons.
-    if (overlayMode == 0) {
+    if (overlayMode == OverlayNone) {
         FireBroadside(ButtonA);
         FireBroadside(ButtonB);
         if (wasReleased(ButtonStart)) {
-            overlayMode = 1;
+            overlayMode = OverlayPaused;
             PlaySound(SoundClick);
         }
-    } else if (overlayMode == 1) {
+    } else if (overlayMode == OverlayPaused) {
         if (wasReleased(ButtonStart)) {
-            overlayMode = 0;
+            overlayMode = OverlayNone;
             PlaySound(SoundBeep);
         }
     }
@@ -54,7 +54,7 @@ void SailingFrame() {
     AdvancePopup();
 
     // While someone speaks the world is drawn but nothing spawns, ages or steers.
-    if (overlayMode != 2) {
+    if (overlayMode != OverlayDialog) {
         SpawnBarrels();
         SpawnWhirlpools();
         AgeWhirlpools();
@@ -65,16 +65,16 @@ void SailingFrame() {
         UpdateShips();
         if (player->health < 1) CheckGameOver();
         // A game over with a new high score has released the ship by now.
-        if (overlayMode == 0 && player != nullptr) SteerPlayer();
+        if (overlayMode == OverlayNone && player != nullptr) SteerPlayer();
     }
 
     // Last, over everything: the status bar, sliding back a pixel a frame, then the map
     // while paused, or the dialog, which reads its own buttons and may end the game.
     SlideStatusBar();
     DrawStatusBar();
-    if (overlayMode == 1)
+    if (overlayMode == OverlayPaused)
         DrawIslandMap();
-    else if (overlayMode == 2)
+    else if (overlayMode == OverlayDialog)
         DialogFrame();
 }
 

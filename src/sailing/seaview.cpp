@@ -229,8 +229,8 @@ void DrawPortMarkers() {
     const int32_t bob = frameCounter / 30;
     for (int32_t i = ports.Count() - 1; i >= 0; i--) {
         const Port* port = ports[i];
-        if (port->role == -1) continue;
-        const int32_t frame = port->role == 0 ? 1 : 0;
+        if (port->role == RoleInactive) continue;
+        const int32_t frame = port->role == RoleBuyer ? 1 : 0;
         const int32_t x = (port->cellX - camCellX) * kCellSize - camSubX - 4;
         const int32_t y = (port->cellY - camCellY) * kCellSize - camSubY - 23 - bob;
         DrawSprite24x24(x, y, PortMarkerFrames + FrameSlot(24, 24, frame), SeaKey());

@@ -143,7 +143,7 @@ void MakeIslands() {
         const int32_t cy = std::rand() % 51 + 2;
         if (!IsSea(cx, cy) || LandNeighbours(cx, cy) % 2 == 0) continue;
         Cell(cx, cy) = CellPort;
-        ports.Append(new Port{cx, cy, -1});
+        ports.Append(new Port{cx, cy, RoleInactive});
     }
 
     // 6. Huts, palms, boulders and flowers on a third of the land.
@@ -161,11 +161,11 @@ void MakeIslands() {
 
     // 7. One to three ports start with cargo; a new set of islands pays 5 gold and
     // fills the magazine.
-    ports[std::rand() % kPortCount]->role = 1;
-    ports[std::rand() % kPortCount]->role = 1;
+    ports[std::rand() % kPortCount]->role = RoleCargoFirst;
+    ports[std::rand() % kPortCount]->role = RoleCargoFirst;
     gold += 5;
     cannonballCount = 6;
-    ports[std::rand() % kPortCount]->role = 1;
+    ports[std::rand() % kPortCount]->role = RoleCargoFirst;
     dockProgress = 0;
     popupKind = 0;
     popupTimer = 0;

@@ -20,7 +20,7 @@ int32_t gold;
 int32_t level;
 int32_t cargo;
 int32_t peaceful = 1;
-int32_t overlayMode;
+Overlay overlayMode;
 int32_t hudSlide = -20;
 
 int32_t deliveries;

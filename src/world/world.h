@@ -85,10 +85,19 @@ struct Whirlpool {
     int32_t y;     // cell row r: r * 16 + 5
 };
 
+// What a port does for a ship that docks there. Both active roles give cargo; they differ
+// in what a visit chooses when the ship could take cargo or be mended (ports/ports.cpp).
+enum PortRole : int32_t {
+    RoleInactive = -1,    // no marker: docking does nothing
+    RoleBuyer = 0,        // the gold marker: docking sells the whole load
+    RoleCargoFirst = 1,   // grey marker: cargo, else a repair
+    RoleRepairFirst = 2,  // grey marker: a repair, else cargo
+};
+
 struct Port {
     int32_t cellX;
     int32_t cellY;
-    int32_t role;  // -1 inactive, 0 buys cargo, 1 and 2 give cargo
+    PortRole role;
 };
 
 struct Gull {
@@ -157,12 +166,19 @@ extern std::unique_ptr<Cloud> clouds[kCloudCount];
 // The player's ship, also the first element of ships; null when the lists are empty.
 extern Ship* player;
 
+// What lies over the sea view while sailing.
+enum Overlay : int32_t {
+    OverlayNone = 0,    // nothing: the captain sails
+    OverlayPaused = 1,  // paused with the island map (Start)
+    OverlayDialog = 2,  // someone speaks: nothing spawns, ages or steers
+};
+
 extern int32_t cannonballCount;  // the player's ammunition, at most 12
 extern int32_t gold;             // the score
 extern int32_t level;            // sets of islands completed
 extern int32_t cargo;            // units aboard, at most 8
 extern int32_t peaceful;         // 1 until the first completed port visit: no pirates, no port changes
-extern int32_t overlayMode;      // 0 sailing, 1 paused with the map, 2 a dialog is up
+extern Overlay overlayMode;      // what lies over the sea view
 extern int32_t hudSlide;         // status bar slide: 0 on screen .. -20 off it
 
 // The ports' and the cargo's counters (ports/ports.cpp plays by them; a new set of
