@@ -123,7 +123,7 @@ void BuildWorstSea() {
     // the sea may hold, in view.
     for (int32_t i = 0; i < 40; i++) {
         const Ship* near = ships[i < 20 ? 0 : i - 19];
-        cannonballs.Append(new Cannonball{30 + i % 15, i % 2, near->x - 40 + 4 * (i % 20), near->y - 30 + 3 * (i % 20),
+        cannonballs.Append(new Cannonball{30 + i % 15, i % 2 == 1, near->x - 40 + 4 * (i % 20), near->y - 30 + 3 * (i % 20),
                                           i % 3 - 1, (i / 3) % 3 - 1});
     }
     for (int32_t i = 0; i < 9; i++) barrels.Append(new Barrel{player->x - 70 + 16 * i, player->y + 40, 0});

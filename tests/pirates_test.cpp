@@ -25,7 +25,7 @@ TEST_F(PirateTest, BallsStrikeOnlyTheOtherSideInsideTheHullAndOneHitPointLeftCal
     Ship* pirate = AddShip(2, 600, 400);
     // Heading right the hull spans x 397..412 and y 393..413 round (400, 400); the ball
     // is tested at (x + 3, y), (x + 7, y), (x + 1, y + 6) and (x + 7, y + 6).
-    struct Case { bool atPirate; int32_t dx, dy, life, fromPlayer, headingX, health; bool strikes; } cases[] = {
+    struct Case { bool atPirate; int32_t dx, dy, life; bool fromPlayer; int32_t headingX, health; bool strikes; } cases[] = {
         {false, 0, 0, 8, 0, 1, 5, true},    {false, 0, 0, 7, 0, 1, 5, false},  // a splash strikes nothing
         {false, 0, 0, 30, 1, 1, 5, false},  {true, 0, 0, 30, 0, 1, 3, false},  // nor our own, nor a pirate's a pirate
         {true, 0, 0, 30, 1, 1, 3, true},    {true, 0, 0, 30, 1, 1, 0, false},  // nor a wreck

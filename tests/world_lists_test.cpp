@@ -31,7 +31,7 @@ TEST_F(WorldListTest, ASessionOfSailingLeavesNothingBehind) {
         Ship* pirate = AddShip(1 + i % 3, 300 + 20 * i, 420, 1, i % 2);
         pirate->health = 0, pirate->hitTimer = i;
     }
-    for (int32_t i = 0; i < 12; i++) cannonballs.Append(new Cannonball{4 * i + 2, i % 2, 250, 380 + i, 1, -1});  // behind us
+    for (int32_t i = 0; i < 12; i++) cannonballs.Append(new Cannonball{4 * i + 2, i % 2 == 1, 250, 380 + i, 1, -1});  // behind us
     for (int32_t i = 0; i < 4; i++) barrels.Append(new Barrel{100 * i + 8, 405, 0});
     for (int32_t i = 0; i < 3; i++) whirlpools.Append(new Whirlpool{6000, (30 + i) * 16 + 8, 30 * 16 + 5});
     const int32_t sizes[4] = {8, 16, 32, 48}, variants[4] = {6, 6, 5, 4};

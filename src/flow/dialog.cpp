@@ -108,11 +108,11 @@ void StartDialog(int32_t portrait, const char* text, void (*done)()) {
     dialog.top = 78;
     dialog.width = 122;
     dialog.height = 30;
-    dialog.typing = 1;
-    dialog.finished = 0;
+    dialog.typing = true;
+    dialog.finished = false;
     dialog.revealed = 0;
     dialog.consumed = 0;
-    dialog.talkWordStart = 0;
+    dialog.talkWordStart = false;
     dialog.boxColumns = 0;
     dialog.boxRows = 0;
     hudSlide = 0;
@@ -140,7 +140,7 @@ void AnimatePortrait() {
 void DrawDialogBox() {
     // The portrait rises with the status bar sliding away: y 20 down to 11.
     if (dialog.portrait >= 1) {
-        const uint8_t* table = dialog.typing == 1 ? PortraitTalkFrames : PortraitIdleFrames;
+        const uint8_t* table = dialog.typing ? PortraitTalkFrames : PortraitIdleFrames;
         const int32_t frame = (dialog.portrait - 1) * 8 + dialog.portraitFrame;
         DrawPortrait56x56((hudSlide + 1) / 2 + 20, table + FrameSlot(56, 56, frame), SeaKey());
     }
@@ -176,23 +176,23 @@ void TypeDialog() {
     // One more character a frame.
     if (dialog.revealed < dialog.text.size()) dialog.revealed++;
     if (dialog.revealed == 0) {
-        dialog.typing = 0;
-        dialog.finished = 1;
+        dialog.typing = false;
+        dialog.finished = true;
     }
 
     const PageLayout page = LayOutPage([](int32_t, int32_t, char) {});
     dialog.consumed = page.consumed;
     if (page.full) {
-        dialog.typing = 0;
-        dialog.finished = 0;
+        dialog.typing = false;
+        dialog.finished = false;
     }
 
-    if (dialog.typing == 1 && dialog.revealed > 0 && dialog.onChar != nullptr)
+    if (dialog.typing && dialog.revealed > 0 && dialog.onChar != nullptr)
         dialog.onChar(static_cast<uint8_t>(dialog.text[dialog.revealed - 1]));
 
     if (dialog.consumed == dialog.text.size()) {
-        dialog.typing = 0;
-        dialog.finished = 1;
+        dialog.typing = false;
+        dialog.finished = true;
     }
 }
 
@@ -200,7 +200,7 @@ void DrawDialogPage() {
     LayOutPage(DrawDialogChar);
 
     // The more-text mark blinks while the page waits: off 9 frames, on 15.
-    if (dialog.typing == 0 && frameCounter % 24 >= 9) {
+    if (!dialog.typing && frameCounter % 24 >= 9) {
         DrawChar(153, dialog.top, kMoreTextGlyph, PaletteColour(0));
         DrawChar(153, dialog.top - 1, kMoreTextGlyph, PaletteColour(15));
     }
@@ -208,15 +208,15 @@ void DrawDialogPage() {
 
 void AnswerDialog() {
     if (!wasReleased(ButtonA) && !wasReleased(ButtonStart)) return;
-    if (dialog.finished == 1) {
+    if (dialog.finished) {
         PlaySound(SoundClick);
         if (dialog.done != nullptr) dialog.done();
-    } else if (dialog.typing == 0) {
+    } else if (!dialog.typing) {
         // The next page starts after what this one used up; its leading blanks are passed
         // over by the layout.
         PlaySound(SoundClick);
-        dialog.typing = 1;
-        dialog.finished = 0;
+        dialog.typing = true;
+        dialog.finished = false;
         dialog.revealed = 0;
         dialog.text.erase(0, dialog.consumed);
         dialog.consumed = 0;  // nothing of the new page is laid out yet
@@ -226,10 +226,10 @@ void AnswerDialog() {
 
 void TalkSound(uint8_t c) {
     if (dialog.portrait == 0) return;
-    if (dialog.talkWordStart == 1) {
+    if (dialog.talkWordStart) {
         const int32_t r = std::rand();
-        dialog.talkWordStart = 0;
+        dialog.talkWordStart = false;
         PlaySound(SoundTalk1 + r % 3);
     }
-    if (c == ' ' || c == '\n') dialog.talkWordStart = 1;
+    if (c == ' ' || c == '\n') dialog.talkWordStart = true;
 }

@@ -15,11 +15,11 @@ struct Dialog {
     int32_t top;
     int32_t width;
     int32_t height;
-    int32_t typing;           // 1 while the page is still being typed
-    int32_t finished;         // 1 once the whole text has been shown
+    bool typing;              // while the page is still being typed
+    bool finished;            // once the whole text has been shown
     uint32_t revealed;        // characters of text revealed so far
     uint32_t consumed;        // characters the current page's layout used up
-    int32_t talkWordStart;    // 1 when the last character talked was a blank
+    bool talkWordStart;       // the last character talked was a blank
     int32_t boxColumns;       // box interior in 16-pixel tiles, grows to 7
     int32_t boxRows;          // grows to 1
     int32_t portraitFrame;    // 0..7; a new dialog goes on from where the last left it

@@ -67,7 +67,7 @@ void RunFrame() {
         break;
     case ScreenWelcome:
         DialogFrame();
-        welcomeShown = 1;
+        welcomeShown = true;
         break;
     }
 }

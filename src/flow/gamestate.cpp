@@ -10,13 +10,13 @@
 #include "world/world.h"
 
 Screen GameState = ScreenStart;
-int32_t welcomeShown;
-int32_t rippleOn;
+bool welcomeShown;
+bool rippleOn;
 
 void StartNewGame() {
     GameState = ScreenSailing;
     cargo = 0;
-    peaceful = 1;
+    peaceful = true;
     level = 0;
     GenerateIslands();
     gold = 0;  // the islands' starting purse does not count toward a new game's score

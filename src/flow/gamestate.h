@@ -23,8 +23,8 @@ enum Screen : int32_t {
 // The current screen.
 extern Screen GameState;
 
-extern int32_t welcomeShown;  // 1 once the welcome dialog has been on screen in this run
-extern int32_t rippleOn;      // the rippling pictures ripple every other 120-frame cycle
+extern bool welcomeShown;  // once the welcome dialog has been on screen in this run
+extern bool rippleOn;      // the rippling pictures ripple every other 120-frame cycle
 
 // A new game: no gold, no cargo, peaceful, level 0, fresh islands.
 void StartNewGame();

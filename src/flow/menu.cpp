@@ -96,12 +96,12 @@ void DrawMenu() {
     DrawSprite16x16(32, 60 + 11 * menuCursor, MenuCursorFrames + FrameSlot(16, 16, cursorFrame), SeaKey());
 
     // The switch under the cursor shows whether it is on.
-    if (menuCursor == kMenuMusic) DrawMark(81, 96, musicOn == 1 ? SoundOnMark : SoundOffMark);
-    if (menuCursor == kMenuSfx) DrawMark(69, 107, sfxOn == 1 ? SoundOnMark : SoundOffMark);
+    if (menuCursor == kMenuMusic) DrawMark(81, 96, musicOn ? SoundOnMark : SoundOffMark);
+    if (menuCursor == kMenuSfx) DrawMark(69, 107, sfxOn ? SoundOnMark : SoundOffMark);
 }
 
 void PlayAction() {
-    if (highScore != 0 || welcomeShown != 0) {
+    if (highScore != 0 || welcomeShown) {
         GameState = ScreenHighScore;
         return;
     }
@@ -117,8 +117,8 @@ void ShowInstructions() {
 void ShowCredits() { GameState = ScreenCredits; }
 
 void ToggleMusic() {
-    musicOn = 1 - musicOn;
-    if (musicOn == 1) {
+    musicOn = !musicOn;
+    if (musicOn) {
         PlayMusic(MusicMenu);  // starts the menu track afresh, as it is not current
     } else {
         StopMusic();
@@ -126,4 +126,4 @@ void ToggleMusic() {
     }
 }
 
-void ToggleSfx() { sfxOn = 1 - sfxOn; }
+void ToggleSfx() { sfxOn = !sfxOn; }

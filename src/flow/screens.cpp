@@ -31,11 +31,11 @@ const CreditPage kCreditPages[3] = {
 }  // namespace
 
 void AdvanceRipple() {
-    if (frameCounter == 0) rippleOn = 1 - rippleOn;
+    if (frameCounter == 0) rippleOn = !rippleOn;
 }
 
 void DrawRippling(int32_t x, int32_t y, int32_t width, int32_t height, const uint8_t* data, uint16_t key) {
-    DrawRippledPicture(x, y, width, height, data, key, rippleOn != 0, frameCounter);
+    DrawRippledPicture(x, y, width, height, data, key, rippleOn, frameCounter);
 }
 
 // Each of these screens acts on A first and then draws itself: the frame that acts on A

@@ -241,7 +241,7 @@ struct Captain {
     bool Dodge() {
         for (int32_t i = cannonballs.Count() - 1; i >= 0; i--) {
             const Cannonball* ball = cannonballs[i];
-            if (ball->fromPlayer == 1 || ball->life <= 7) continue;
+            if (ball->fromPlayer || ball->life <= 7) continue;
             for (int32_t t = 0; t < ball->life - 7; t++) {
                 const int32_t bx = ball->x + ball->vx * t, by = ball->y + ball->vy * t;
                 if (std::abs(bx + 4 - player->x) <= 12 && std::abs(by + 3 - player->y) <= 14) {

@@ -3,7 +3,7 @@
 #include "platform/audio.h"
 #include "world/world.h"
 
-void FireCannonball(Ship* ship, int32_t side, int32_t fromPlayer) {
+void FireCannonball(Ship* ship, int32_t side, bool fromPlayer) {
     PlaySound(SoundShoot);
     ship->fireSide = side;
     ship->fireCooldown = 16;

@@ -39,7 +39,7 @@ void SpawnBarrels() {
     if (barrels.Count() >= kMostBarrels || std::rand() % 400 != 1) return;
     int32_t cellX, cellY;
     DrawFreeCell(cellX, cellY);
-    barrels.Append(new Barrel{cellX * kCellSize + 8, cellY * kCellSize + 5, 0});
+    barrels.Append(new Barrel{cellX * kCellSize + 8, cellY * kCellSize + 5, false});
 }
 
 void SpawnWhirlpools() {
@@ -89,10 +89,10 @@ void PickUpBarrels() {
     for (int32_t i = barrels.Count() - 1; i >= 0; i--) {
         Barrel* barrel = barrels[i];
         if (std::abs(barrel->x - player->x) > 8 || std::abs(barrel->y - player->y) > 8) {
-            barrel->told = 0;  // sailing away: the next approach is told again
+            barrel->told = false;  // sailing away: the next approach is told again
             continue;
         }
-        if (barrel->told == 1) continue;
+        if (barrel->told) continue;
         if (cannonballCount < kFullMagazine) {
             cannonballCount = std::min(cannonballCount + 6, kFullMagazine);
             popupTimer = 29;
@@ -100,7 +100,7 @@ void PickUpBarrels() {
             barrels.RemoveAt(i);
         } else {
             StartDialog(1, fullMagazineText, CloseDialog);
-            barrel->told = 1;
+            barrel->told = true;
             PlaySound(SoundBeep);
         }
     }

@@ -34,7 +34,7 @@ void TakeHits(Ship* ship) {
     const bool pirate = ship != player;
     for (int32_t i = cannonballs.Count() - 1; i >= 0; i--) {
         const Cannonball* ball = cannonballs[i];
-        if (ball->life <= 7 || ship->health <= 0 || (ball->fromPlayer == 1) != pirate) continue;
+        if (ball->life <= 7 || ship->health <= 0 || ball->fromPlayer != pirate) continue;
         if (!BallStrikes(ship, ball->x, ball->y)) continue;
         PlaySound(SoundHit);
         ship->hitSide = kHitSide[HeadingIndex(ball->vx, ball->vy)][HeadingIndex(ship->headingX, ship->headingY)];
@@ -102,7 +102,7 @@ void PirateTurn(Ship* pirate) {
     const int32_t range = 20 - 2 * hardness;
     if (std::abs(dX) < range + std::rand() % 10 && std::abs(dY) < range + std::rand() % 10) {
         if (pirate->fireCooldown > 0 || pirate->hitTimer > 0) return;
-        if (std::rand() % (55 - 10 * hardness) == 1) FireCannonball(pirate, 0, 0);
+        if (std::rand() % (55 - 10 * hardness) == 1) FireCannonball(pirate, 0, false);
         return;
     }
     FollowPath(pirate);

@@ -16,8 +16,8 @@ Mix_Chunk* sounds[kSoundCount];
 const char* const musicFiles[kMusicCount] = {"./data/menu.wav", "./data/ingame.wav", "./data/danger.wav"};
 Mix_Music* musicTracks[kMusicCount];
 
-int32_t sfxOn = 1;
-int32_t musicOn = 1;
+bool sfxOn = true;
+bool musicOn = true;
 int32_t currentMusic = -1;
 
 void (*soundStarted)(int32_t n);
@@ -25,7 +25,7 @@ void (*musicStarted)(int32_t i);
 void (*musicHalted)();
 
 void PlaySound(int32_t n) {
-    if (sfxOn != 1) return;
+    if (!sfxOn) return;
     Mix_PlayChannelTimed(-1, sounds[n], 0, -1);
     if (soundStarted != nullptr) soundStarted(n);
 }
@@ -36,7 +36,7 @@ void StopMusic() {
 }
 
 void PlayMusic(int32_t i) {
-    if (musicOn == 0) {
+    if (!musicOn) {
         StopMusic();
         return;
     }

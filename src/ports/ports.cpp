@@ -95,12 +95,12 @@ void CompleteVisit(Port* port, Ship* ship) {
     const int32_t load = cargo;
 
     // The first load of a first game comes with a lesson, and the cargo with its end.
-    if (highScore == 0 && peaceful == 1 && level == 0) {
+    if (highScore == 0 && peaceful && level == 0) {
         StartDialog(1, firstCargoText, TakeFirstCargo);
         port->role = RoleInactive;
         if (PortsWithRole(RoleBuyer) == 0) ChooseBuyer(port);
         ChooseActivePort(port);
-        peaceful = 0;
+        peaceful = false;
         dockProgress = 0;
         return;
     }
@@ -124,7 +124,7 @@ void CompleteVisit(Port* port, Ship* ship) {
 
     if (cargo > 0 && PortsWithRole(RoleBuyer) == 0) ChooseBuyer(port);
     if (PortsWithRole(RoleCargoFirst) < 2) ChooseActivePort(port);
-    peaceful = 0;
+    peaceful = false;
 }
 
 // The bar above the ship filling while it stays docked: dark ground, orange fill, white rim.

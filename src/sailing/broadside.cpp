@@ -18,7 +18,7 @@ void FireBroadside(int32_t button) {
     if (!wasReleased(button)) return;
     if (player->fireCooldown > 0 || player->hitTimer > 0 || player->health < 1 || cannonballCount < 1) return;
     cannonballCount--;
-    FireCannonball(player, button == ButtonA ? 1 : 0, 1);
+    FireCannonball(player, button == ButtonA ? 1 : 0, true);
 }
 
 void CheckGameOver() {

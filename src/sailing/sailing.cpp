@@ -58,7 +58,7 @@ void SailingFrame() {
         SpawnBarrels();
         SpawnWhirlpools();
         AgeWhirlpools();
-        if (peaceful == 0) {
+        if (!peaceful) {
             SpawnPirates();
             ReactivatePorts();
         }

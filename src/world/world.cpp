@@ -19,7 +19,7 @@ int32_t cannonballCount = 6;
 int32_t gold;
 int32_t level;
 int32_t cargo;
-int32_t peaceful = 1;
+bool peaceful = true;
 Overlay overlayMode;
 int32_t hudSlide = -20;
 

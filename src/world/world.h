@@ -66,7 +66,7 @@ struct Ship {
 
 struct Cannonball {
     int32_t life;        // frames left: 50 at launch; flying while 8 or more, then a splash
-    int32_t fromPlayer;  // 1 fired by the player, 0 by a pirate
+    bool fromPlayer;     // fired by the player, else by a pirate
     int32_t x;
     int32_t y;
     int32_t vx;          // pixels a frame, -1, 0 or 1
@@ -76,7 +76,7 @@ struct Cannonball {
 struct Barrel {
     int32_t x;     // cell column c: c * 16 + 8
     int32_t y;     // cell row r: r * 16 + 5
-    int32_t told;  // 1 once the player, sitting on it with a full magazine, has been told
+    bool told;     // once the player, sitting on it with a full magazine, has been told
 };
 
 struct Whirlpool {
@@ -177,7 +177,7 @@ extern int32_t cannonballCount;  // the player's ammunition, at most 12
 extern int32_t gold;             // the score
 extern int32_t level;            // sets of islands completed
 extern int32_t cargo;            // units aboard, at most 8
-extern int32_t peaceful;         // 1 until the first completed port visit: no pirates, no port changes
+extern bool peaceful;            // until the first completed port visit: no pirates, no port changes
 extern Overlay overlayMode;      // what lies over the sea view
 extern int32_t hudSlide;         // status bar slide: 0 on screen .. -20 off it
 
