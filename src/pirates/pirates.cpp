@@ -21,13 +21,6 @@ const int32_t kHitSide[9][9] = {
 
 int32_t HeadingIndex(int32_t dx, int32_t dy) { return 3 * dx + dy + 4; }
 
-// The hull's box, shifted a pixel along its heading's x: x from X - 5 (not included) to
-// X + 11, y from y - 7 to y + 13.
-bool PointInHull(const Ship* ship, int32_t px, int32_t py) {
-    const int32_t x = ship->x + ship->headingX;
-    return px > x - 5 && px <= x + 11 && py >= ship->y - 7 && py <= ship->y + 13;
-}
-
 // The player's balls strike only pirates and the pirates' only the player; a splash
 // strikes nothing. Several balls may strike in one frame.
 void TakeHits(Ship* ship) {
@@ -110,11 +103,6 @@ void PirateTurn(Ship* pirate) {
 }
 
 }  // namespace
-
-bool BallStrikes(const Ship* ship, int32_t ballX, int32_t ballY) {
-    return PointInHull(ship, ballX + 3, ballY) || PointInHull(ship, ballX + 7, ballY) ||
-           PointInHull(ship, ballX + 1, ballY + 6) || PointInHull(ship, ballX + 7, ballY + 6);
-}
 
 void SpawnPirates() {
     if (ships.Count() >= level + 5) return;

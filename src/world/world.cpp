@@ -56,7 +56,7 @@ void DrawFreeCell(int32_t& cellX, int32_t& cellY) {
 
 namespace {
 
-bool PointBlocksShip(int32_t px, int32_t py, TopEdge topEdge) {
+[[gnu::always_inline]] inline bool PointBlocksShip(int32_t px, int32_t py, TopEdge topEdge) {
     if (px < 0 || (py < 0 && topEdge == TopEdge::Closed)) return true;
     const int32_t cx = px / kCellSize;
     const int32_t cy = py / kCellSize;
