@@ -241,8 +241,8 @@ struct Captain {
     bool Dodge() {
         for (int32_t i = cannonballs.Count() - 1; i >= 0; i--) {
             const Cannonball* ball = cannonballs[i];
-            if (ball->fromPlayer || ball->life <= 7) continue;
-            for (int32_t t = 0; t < ball->life - 7; t++) {
+            if (ball->fromPlayer || ball->life < kSplashFrames) continue;
+            for (int32_t t = 0; t <= ball->life - kSplashFrames; t++) {
                 const int32_t bx = ball->x + ball->vx * t, by = ball->y + ball->vy * t;
                 if (std::abs(bx + 4 - player->x) <= 12 && std::abs(by + 3 - player->y) <= 14) {
                     // Across the ball's way; along it when it has none (it splashes in place).

@@ -11,6 +11,22 @@
 
 namespace {
 
+// Pirates appear, one chance in kPirateOdds a frame on the first islands, 25 fewer for
+// every set completed, and from the 20th on one in 200; fewer than level + 5 ships sail.
+constexpr int32_t kPirateOdds = 700;
+constexpr int32_t kPirateOddsPerLevel = 25;
+constexpr int32_t kPirateOddsCut = 500;
+constexpr int32_t kShipsBeyondLevel = 5;
+
+// In range a pirate stands and fires, one chance in kFireOdds a frame; the range narrows
+// and the odds shorten with the islands, up to the fifth set.
+constexpr int32_t kRange = 20;         // pixels on each axis, plus up to 9 at random each frame
+constexpr int32_t kFireOdds = 55;
+constexpr int32_t kHardestLevel = 5;   // each level up to it: range 2 pixels less, odds 10 shorter
+
+constexpr int32_t kBlockedFrames = 200;  // of straight-only path searches after being held up
+constexpr int32_t kLevelWithin = 7;      // pixels within which a pirate counts as level with the player
+
 // The side a ball strikes, by its velocity (rows) and the ship's heading (columns), both
 // in the order (-1, -1), (-1, 0), (-1, 1), (0, -1), (0, 0), (0, 1), (1, -1), (1, 0), (1, 1).
 const int32_t kHitSide[9][9] = {
@@ -27,11 +43,11 @@ void TakeHits(Ship* ship) {
     const bool pirate = ship != player;
     for (int32_t i = cannonballs.Count() - 1; i >= 0; i--) {
         const Cannonball* ball = cannonballs[i];
-        if (ball->life <= 7 || ship->health <= 0 || ball->fromPlayer != pirate) continue;
+        if (ball->life < kSplashFrames || ship->health <= 0 || ball->fromPlayer != pirate) continue;
         if (!BallStrikes(ship, ball->x, ball->y)) continue;
         PlaySound(SoundHit);
         ship->hitSide = kHitSide[HeadingIndex(ball->vx, ball->vy)][HeadingIndex(ship->headingX, ship->headingY)];
-        ship->hitTimer = 16;
+        ship->hitTimer = kHitFrames;
         ship->health--;
         if (ship == player && ship->health == 1) PlayMusic(MusicDanger);
         cannonballs.RemoveAt(i);
@@ -41,8 +57,8 @@ void TakeHits(Ship* ship) {
 // Turning a quarter turn from the player's bearing points the port broadside at the
 // player; within 7 pixels on an axis that axis counts as level.
 void FacePlayer(Ship* pirate, int32_t dX, int32_t dY) {
-    pirate->headingY = dX >= -7 && dX <= 7 ? 0 : Sign(dX);
-    pirate->headingX = dY >= -7 && dY <= 7 ? 0 : -Sign(dY);
+    pirate->headingY = std::abs(dX) <= kLevelWithin ? 0 : Sign(dX);
+    pirate->headingX = std::abs(dY) <= kLevelWithin ? 0 : -Sign(dY);
 }
 
 // The aim is 4 pixels below or above the waypoint (by sideOffset), so that a pirate
@@ -55,7 +71,7 @@ void FollowPath(Ship* pirate) {
     // Held by its own broadside or a hit: it counts as blocked.
     if (pirate->fireCooldown > 0 || pirate->hitTimer > 0) {
         pirate->sideOffset = -pirate->sideOffset;
-        pirate->blockedTimer = 200;
+        pirate->blockedTimer = kBlockedFrames;
         return;
     }
     int32_t sX = stepX, sY = AimStepY(pirate);
@@ -63,11 +79,11 @@ void FollowPath(Ship* pirate) {
         pirate->sideOffset = -pirate->sideOffset;
         sX = stepX, sY = AimStepY(pirate);
         if (!StepShip(pirate, sX, sY, TopEdge::Closed)) {
-            pirate->blockedTimer = 200;
+            pirate->blockedTimer = kBlockedFrames;
             return;
         }
     }
-    if (pirate->sailTimer == -1) pirate->sailTimer = 15;
+    if (pirate->sailTimer == -1) pirate->sailTimer = kSailFrames;
     pirate->headingX = sX;
     pirate->headingY = sY;
 }
@@ -78,7 +94,7 @@ void Replan(Ship* pirate) {
         pirate->replanTimer--;
         return;
     }
-    pirate->replanTimer = std::rand() % 15 + 5;
+    pirate->replanTimer = std::rand() % 15 + 5;  // the next search in 5 to 19 frames
     // Sharing the player's cell, the pirate keeps its waypoint.
     if (pirate->x / kCellSize == player->x / kCellSize && pirate->y / kCellSize == player->y / kCellSize) return;
     PlanPath(pirate);
@@ -91,11 +107,11 @@ void PirateTurn(Ship* pirate) {
     const int32_t dX = player->x - pirate->x, dY = player->y - pirate->y;
     if (pirate->spinTimer == 0) FacePlayer(pirate, dX, dY);
 
-    const int32_t hardness = std::min(level, 5);
-    const int32_t range = 20 - 2 * hardness;
+    const int32_t hardness = std::min(level, kHardestLevel);
+    const int32_t range = kRange - 2 * hardness;
     if (std::abs(dX) < range + std::rand() % 10 && std::abs(dY) < range + std::rand() % 10) {
         if (pirate->fireCooldown > 0 || pirate->hitTimer > 0) return;
-        if (std::rand() % (55 - 10 * hardness) == 1) FireCannonball(pirate, 0, false);
+        if (std::rand() % (kFireOdds - 10 * hardness) == 1) FireCannonball(pirate, 0, false);
         return;
     }
     FollowPath(pirate);
@@ -105,12 +121,12 @@ void PirateTurn(Ship* pirate) {
 }  // namespace
 
 void SpawnPirates() {
-    if (ships.Count() >= level + 5) return;
-    if (std::rand() % (700 - std::min(25 * level, 500)) != 1) return;
+    if (ships.Count() >= level + kShipsBeyondLevel) return;
+    if (std::rand() % (kPirateOdds - std::min(kPirateOddsPerLevel * level, kPirateOddsCut)) != 1) return;
     Ship* pirate = new Ship{};
     pirate->sailTimer = pirate->screenX = pirate->screenY = -1;
     pirate->replanTimer = std::rand() % 30 + 25;
-    pirate->sinkTimer = 500;
+    pirate->sinkTimer = kSinkFrames;
     pirate->sideOffset = 1;
     pirate->waypointX = pirate->waypointY = -1;
     int32_t cellX, cellY;

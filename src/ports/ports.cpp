@@ -24,6 +24,7 @@ constexpr int32_t kHoldSize = 8;         // cargo units the ship can carry
 constexpr int32_t kRepairBelow = 8;      // a port offers repairs only below this much hull
 constexpr int32_t kRepairAmount = 4;
 constexpr int32_t kSalesPerIslands = 5;  // the fifth sale completes a set of islands
+constexpr int32_t kReactivateOdds = 550;  // one chance a frame that a port wakes, while pirates are about
 
 int32_t PortsWithRole(PortRole role) {
     int32_t count = 0;
@@ -49,15 +50,10 @@ void ChooseBuyer(const Port* visited) {
 // One more port gives cargo (the one drawn may give it already).
 void ChooseActivePort(const Port* visited) { DrawOtherPort(visited)->role = RoleCargoFirst; }
 
-void StartPopup(int32_t kind) {
-    popupKind = kind;
-    popupTimer = kPopupFrames;
-}
-
 void Repair(Ship* ship) {
     dockProgress = kAfterVisit;
     ship->health += kRepairAmount;
-    StartPopup(2);
+    StartPopup(PopupRepair);
     PlayMusic(MusicInGame);  // a mended hull calms the music, should danger be playing
 }
 
@@ -65,7 +61,7 @@ void TakeCargo() {
     dockProgress = kAfterVisit;
     if (cargo < kHoldSize) {
         cargo++;
-        StartPopup(1);
+        StartPopup(PopupCargo);
     } else {
         StartDialog(1, fullHoldText, CloseDialog);  // the port is used up all the same
     }
@@ -147,6 +143,11 @@ bool PopupShows() { return !popupPaused && player->health > 0 && popupTimer > 0;
 
 }  // namespace
 
+void StartPopup(int32_t kind) {
+    popupKind = kind;
+    popupTimer = kPopupFrames;
+}
+
 Port* DockedPort(const Ship* ship) {
     const int32_t probes[4][2] = {{0, 6}, {0, -4}, {6, 0}, {-6, 0}};
     for (const auto& probe : probes) {
@@ -208,7 +209,7 @@ void AdvancePopup() {
 }
 
 void ReactivatePorts() {
-    if (std::rand() % 550 != 1) return;
+    if (std::rand() % kReactivateOdds != 1) return;
     // With one port giving cargo, another joins it; otherwise any port but the buyer takes
     // either active role.
     const PortRole role = PortsWithRole(RoleCargoFirst) == 1   ? RoleCargoFirst
@@ -226,5 +227,5 @@ void ReactivatePorts() {
 void TakeFirstCargo() {
     overlayMode = OverlayNone;
     cargo++;
-    StartPopup(1);
+    StartPopup(PopupCargo);
 }

@@ -23,6 +23,10 @@ void DrawDocking(int32_t camCellX, int32_t camCellY);
 // The pickup icon, once drawn, runs a frame on; the coin rings as it first shows.
 void AdvancePopup();
 
+// The pickup icon of what a visit or a barrel gave (its row, Popup...) starts rising over
+// the ship: it shows for 29 frames.
+void StartPopup(int32_t kind);
+
 // The port whose jetty the ship's bow, stern or sides touch, probed in the order bottom,
 // top, right, left; null when it touches none.
 Port* DockedPort(const Ship* ship);

@@ -21,9 +21,16 @@ void FireBroadside(int32_t button) {
     FireCannonball(player, button == ButtonA ? 1 : 0, true);
 }
 
+namespace {
+
+// The sinking picture plays 101 frames before anyone speaks: the game ends once the
+// sunk ship's sinkTimer, which starts at 500, is below this.
+constexpr int32_t kGameOverBelow = 400;
+
+}  // namespace
+
 void CheckGameOver() {
-    // The sinking picture plays for a while before anyone speaks.
-    if (player->sinkTimer >= 400) return;
+    if (player->sinkTimer >= kGameOverBelow) return;
     StopMusic();
     if (gold > highScore) {
         PlaySound(SoundNextLevel);

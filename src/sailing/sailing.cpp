@@ -88,7 +88,7 @@ void SteerPlayer() {
     if (!StepShip(ship, dx, dy, TopEdge::Truncated)) return;
     // A whirlpool's spin owns the heading and the sails while it lasts.
     if (ship->spinTimer == 0) {
-        if (ship->sailTimer == -1) ship->sailTimer = 15;
+        if (ship->sailTimer == -1) ship->sailTimer = kSailFrames;
         ship->headingX = dx;
         ship->headingY = dy;
     }

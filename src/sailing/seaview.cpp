@@ -152,7 +152,7 @@ void DrawCannonballs() {
     for (int32_t i = cannonballs.Count() - 1; i >= 0; i--) {
         const Cannonball* ball = cannonballs[i];
         const int32_t x = ScreenX(ball->x) - 4, y = ScreenY(ball->y);
-        if (ball->life >= 8)
+        if (ball->life >= kSplashFrames)
             DrawSprite8x8(x, y, CannonballFrames + FrameSlot(8, 8, ball->life & 7), SeaKey());
         else
             DrawSprite8x8(x, y, SplashFrames + FrameSlot(8, 8, 7 - ball->life), SeaKey());

@@ -176,7 +176,7 @@ void MakeIslands() {
     player->screenX = -1;
     player->screenY = -1;
     player->replanTimer = std::rand() % 30 + 25;
-    player->sinkTimer = 500;
+    player->sinkTimer = kSinkFrames;
     player->sideOffset = 1;
     player->waypointX = -1;
     player->waypointY = -1;

@@ -40,6 +40,14 @@ inline bool CodeIsLand(int8_t code) { return code >= 2; }
 // neighbours are all open sea: where pirates, barrels and whirlpools appear.
 void DrawFreeCell(int32_t& cellX, int32_t& cellY);
 
+// A ship's timers, in frames (40 a second). Each counts down by one a frame while it runs
+// (pirates/pirates.cpp), only one of the first three at a time.
+constexpr int32_t kBroadsideFrames = 16;  // fireCooldown after a broadside: no moving or firing
+constexpr int32_t kHitFrames = 16;        // hitTimer after a cannonball strikes: the same
+constexpr int32_t kSailFrames = 15;       // sailTimer set by a move when idle: the sails' 16 frames
+constexpr int32_t kSpinFrames = 120;      // spinTimer when a whirlpool catches the ship
+constexpr int32_t kSinkFrames = 500;      // sinkTimer's start; it runs down once the ship has sunk
+
 struct Ship {
     int32_t sailTimer;     // sailing animation: -1 idle, a move sets 15, counts down to -1
     int32_t fireSide;      // side of the last broadside: 1 button A (starboard), 0 button B (port)
@@ -63,6 +71,11 @@ struct Ship {
     int32_t health;        // hit points; below 1 the ship has sunk
     int32_t kind;          // 0 the player's ship, 1..3 the pirate ships
 };
+
+// A cannonball's life, in frames: it flies 42 frames, then splashes for the last 8, when
+// it can strike nothing.
+constexpr int32_t kBallFrames = 50;
+constexpr int32_t kSplashFrames = 8;
 
 struct Cannonball {
     int32_t life;        // frames left: 50 at launch; flying while 8 or more, then a splash
@@ -181,11 +194,15 @@ extern bool peaceful;            // until the first completed port visit: no pir
 extern Overlay overlayMode;      // what lies over the sea view
 extern int32_t hudSlide;         // status bar slide: 0 on screen .. -20 off it
 
+// The rows of the pickup icon: what a visit or a barrel gave. A visit's row is the
+// visited port's role: gold from the buyer, cargo or a repair from the others.
+enum : int32_t { PopupGold = 0, PopupCargo = 1, PopupRepair = 2, PopupCannonballs = 3 };
+
 // The ports' and the cargo's counters (ports/ports.cpp plays by them; a new set of
 // islands resets them).
 extern int32_t deliveries;    // sales made on this set of islands; the fifth completes it
 extern int32_t dockProgress;  // 0..26, one step every 5 frames while docked
-extern int32_t popupKind;     // pickup icon row: 0 gold, 1 cargo, 2 repair, 3 cannonballs
+extern int32_t popupKind;     // pickup icon row: 0 gold, 1 cargo, 2 repair, 3 cannonballs (below)
 extern int32_t popupTimer;    // frames left of the pickup icon; 29 starts it
 extern Port* compassTarget;   // the buying port the compass points to, or null
 
