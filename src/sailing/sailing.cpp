@@ -1,7 +1,5 @@
 #include "sailing/sailing.h"
 
-#include <cstring>
-
 #include "flow/dialog.h"
 #include "hud/statusbar.h"
 #include "pirates/cannonballs.h"
@@ -10,16 +8,18 @@
 #include "platform/audio.h"
 #include "platform/input.h"
 #include "ports/ports.h"
-#include "render/shadow.h"
 #include "sailing/broadside.h"
 #include "sailing/camera.h"
 #include "sailing/seaview.h"
 #include "sailing/sky.h"
 #include "world/world.h"
 
+// The frame reads the buttons first. After that the rules and the drawing take turns where
+// the rules order it so: the world is drawn as it stands before the ships move, and the
+// status bar and the dialog come last, over everything. Every Draw step only reads.
 void SailingFrame() {
     // Buttons: broadsides and pause while sailing, only unpause while paused; a dialog
-    // reads its own buttons.
+    // reads its own buttons, at the end of the frame.
     if (overlayMode == OverlayNone) {
         FireBroadside(ButtonA);
         FireBroadside(ButtonB);
@@ -38,11 +38,10 @@ void SailingFrame() {
     PlaceCamera();
 
     // The sea view. Balls fly and gulls wheel first, so that each is drawn where it has
-    // just arrived; the clouds drift after their shadows have fallen and before they are
-    // drawn over them.
+    // just arrived; the clouds drift after their shadows have darkened the sea and before
+    // they are drawn over it.
     AdvanceCannonballs();
     FlyGulls();
-    std::memset(shadowMask, 0, sizeof shadowMask);
     DrawSeaView();
     DriftClouds();
     DrawClouds();
@@ -53,7 +52,8 @@ void SailingFrame() {
     DrawDocking(camCellX, camCellY);
     AdvancePopup();
 
-    // While someone speaks the world is drawn but nothing spawns, ages or steers.
+    // The world's rules. While someone speaks the world is drawn but nothing spawns, ages
+    // or steers.
     if (overlayMode != OverlayDialog) {
         SpawnBarrels();
         SpawnWhirlpools();

@@ -1,8 +1,11 @@
 // The sailing screen: one frame of the game in progress and the player's steering.
 #pragma once
 
-// Buttons, camera, the sea view, docking, spawns, the ships, the game-over test, the
-// player's steering and the status bar, in that order.
+// One frame of the game in progress, in this order: the buttons; the camera; the balls'
+// flight and the gulls'; the sea view; the clouds' drift and the clouds; docking, its bar
+// and the pickup icon's next frame; unless someone speaks, the spawns, the ships, the
+// game-over test and the player's steering; the status bar's slide and the bar; then the
+// island map while paused, or the dialog.
 void SailingFrame();
 
 // One pixel's move of the player's ship under the d-pad (StepShip), heading and sails

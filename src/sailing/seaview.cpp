@@ -1,6 +1,7 @@
 #include "sailing/seaview.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/frame.h"
 #include "render/shadow.h"
@@ -71,6 +72,7 @@ const uint8_t* CloudFrame(const Cloud* cloud) {
 }  // namespace
 
 void DrawSeaView() {
+    std::memset(shadowMask, 0, sizeof shadowMask);  // no shadow falls yet
     DrawSea();
     DrawSunkShips();
     DrawMapCells();

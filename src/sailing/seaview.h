@@ -6,8 +6,8 @@
 
 struct Ship;
 
-// Layers 1 to 10 below, in this order, once a sailing frame. The clouds, layer 11, are
-// drawn after they drift, which the frame does between the two.
+// Layers 1 to 10 below, in this order, once a sailing frame, with shadowMask cleared
+// first. The clouds, layer 11, are drawn after they drift, which the frame does between.
 void DrawSeaView();
 
 // 1. The water of the world; beyond its edges the background stays.
