@@ -134,7 +134,7 @@ void ExpectPage(const char* text, int frames, const std::vector<std::string>& li
     StartDialog(0, text, Done);
     for (int i = 0; i < frames; i++) {
         FillFrame(Colour(2));
-        TypeDialog(), DrawDialogPage(), AnswerDialog();
+        UpdateDialog(), DrawDialogPage(), AnswerDialog();
     }
     const std::vector<uint16_t> page = CopyOfFrame();
     FillFrame(Colour(2));
@@ -150,7 +150,7 @@ TEST_F(DialogTest, LinesBreakAtBlanksAndLookAheadPastTheTypedText) {
     // A page is full once the blank after its second line has been typed.
     ExpectPage("abcd efgh ijkl mnop qrst uvwx yzab cdef ghij", 39, {"abcd efgh ijkl mnop", "qrst uvwx yzab cdef"});
     EXPECT_EQ(dialog.typing, 1);
-    TypeDialog(), DrawDialogPage(), AnswerDialog();
+    UpdateDialog(), DrawDialogPage(), AnswerDialog();
     EXPECT_EQ(dialog.typing, 0);
     EXPECT_EQ(dialog.consumed, 40u);
     ExpectPage("aaaa bbbb cccc ddddddd", 16, {"aaaa bbbb cccc", "d"});

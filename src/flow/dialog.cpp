@@ -125,7 +125,7 @@ void DialogFrame() {
     AnimatePortrait();
     DrawDialogBox();
     OpenDialogBox();
-    TypeDialog();
+    UpdateDialog();
     DrawDialogPage();
     AnswerDialog();
 }
@@ -172,7 +172,7 @@ void OpenDialogBox() {
     if (hudSlide >= -19) hudSlide -= 2;
 }
 
-void TypeDialog() {
+void UpdateDialog() {
     // One more character a frame.
     if (dialog.revealed < dialog.text.size()) dialog.revealed++;
     if (dialog.revealed == 0) {

@@ -41,7 +41,7 @@ void DialogFrame();
 void AnimatePortrait();  // the speaker's next picture every 8 frames (200 ms)
 void DrawDialogBox();    // the portrait and the box as they stand
 void OpenDialogBox();    // the box grows a tile a frame; the status bar is pushed away
-void TypeDialog();       // one more character, the page laid out, the talk sound, the end of the text
+void UpdateDialog();     // one more character, the page laid out, the talk sound, the end of the text
 void DrawDialogPage();   // the page's text and the blinking more-text mark
 void AnswerDialog();     // A or Start turns a full page or, after the last, calls the done action
 
