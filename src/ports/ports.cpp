@@ -17,14 +17,14 @@ bool popupPaused;
 
 namespace {
 
-constexpr int32_t kDockSteps = 26;       // progress steps, one every 5 frames: 3.25 s docked
-constexpr int32_t kAfterVisit = 24;      // progress left after a visit, should the port wake again
-constexpr int32_t kPopupFrames = 29;     // frames the pickup icon shows
-constexpr int32_t kHoldSize = 8;         // cargo units the ship can carry
-constexpr int32_t kRepairBelow = 8;      // a port offers repairs only below this much hull
+constexpr int32_t kDockSteps = 26;        // progress steps, one every 5 frames: 3.25 s docked
+constexpr int32_t kAfterVisit = 24;       // progress left after a visit, should the port wake again
+constexpr int32_t kPopupFrames = 29;      // frames the pickup icon shows
+constexpr int32_t kHoldSize = 8;          // cargo units the ship can carry
+constexpr int32_t kRepairBelow = 8;       // a port offers repairs only below this much hull
 constexpr int32_t kRepairAmount = 4;
-constexpr int32_t kSalesPerIslands = 5;  // the fifth sale completes a set of islands
-constexpr int32_t kReactivateOdds = 550;  // one chance a frame that a port wakes, while pirates are about
+constexpr int32_t kSalesPerIslands = 5;   // the fifth sale completes a set of islands
+constexpr int32_t kReactivateOdds = 550;  // a port wakes one frame in 550 (while pirates are about)
 
 int32_t PortsWithRole(PortRole role) {
     int32_t count = 0;
@@ -211,10 +211,9 @@ void AdvancePopup() {
 void ReactivatePorts() {
     if (std::rand() % kReactivateOdds != 1) return;
     // With one port giving cargo, another joins it; otherwise any port but the buyer takes
-    // either active role.
-    const PortRole role = PortsWithRole(RoleCargoFirst) == 1   ? RoleCargoFirst
-                          : std::rand() % 2 == 0 ? RoleCargoFirst
-                                                 : RoleRepairFirst;
+    // either active role (drawn as rand() % 2 + 1).
+    PortRole role = RoleCargoFirst;
+    if (PortsWithRole(RoleCargoFirst) != 1 && std::rand() % 2 == 1) role = RoleRepairFirst;
     for (;;) {
         Port* port = ports[std::rand() % ports.Count()];
         if (port->role != RoleBuyer) {

@@ -52,7 +52,7 @@ struct Ship {
     int32_t sailTimer;     // sailing animation: -1 idle, a move sets 15, counts down to -1
     int32_t fireSide;      // side of the last broadside: 1 button A (starboard), 0 button B (port)
     int32_t hitSide;       // side the last cannonball struck, 0 or 1
-    int32_t screenX;       // top-left of the 24 x 24 picture on screen, set each frame it is drawn
+    int32_t screenX;       // top-left of the 24 x 24 picture on screen, noted by the drawing as it draws it
     int32_t screenY;
     int32_t blockedTimer;  // pirate: frames of straight-only path searches after being blocked
     int32_t replanTimer;   // pirate: frames until the next path search
@@ -63,7 +63,7 @@ struct Ship {
     int32_t waypointX;     // pirate: next waypoint, -1 for none
     int32_t waypointY;
     int32_t fireCooldown;  // 16 after a broadside, counts down; no moving or firing while above 0
-    int32_t drawn;         // mark of the depth-sorted drawing pass
+    int32_t drawn;         // the drawing's own mark while it sorts the ships by depth; no rule reads it
     int32_t x;             // centre of the ship
     int32_t y;
     int32_t headingX;      // -1, 0 or 1
