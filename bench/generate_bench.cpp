@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "world/generate.h"
+#include "flow/gamestate.h"
 
 static void BM_GenerateIslands(benchmark::State& state) {
     unsigned seed = 0;

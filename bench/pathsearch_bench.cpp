@@ -6,8 +6,8 @@
 #include <cstdlib>
 
 #include "../tests/pathsearch_literal.h"
+#include "flow/gamestate.h"
 #include "pirates/pathsearch.h"
-#include "world/generate.h"
 #include "world/world.h"
 
 namespace {

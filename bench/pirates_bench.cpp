@@ -18,9 +18,10 @@
 #include <vector>
 
 #include "flow/dispatch.h"
+#include "flow/gamestate.h"
+#include "harness/headless.h"
 #include "pirates/pirates.h"
 #include "platform/frame.h"
-#include "platform/headless.h"
 #include "world/generate.h"
 #include "world/world.h"
 
@@ -35,7 +36,7 @@ struct Scene {
     std::vector<Cannonball> cannonballs;
     std::vector<Barrel> barrels;
     std::vector<Whirlpool> whirlpools;
-    std::vector<int32_t> portRoles;
+    std::vector<PortRole> portRoles;
     int8_t map[kMapCells * kMapCells];
     Gull gulls[kGullCount];
     Cloud clouds[kCloudCount];
@@ -67,9 +68,9 @@ void Restore() {
     // Frame 5 of 120: both the near pulls (two frames in three) and the far ones (one in
     // four) act.
     frameCounter = 5;
-    overlayMode = 1;
-    GameState = 4;
-    srand(kSeed);
+    overlayMode = OverlayPaused;
+    GameState = ScreenSailing;
+    std::srand(kSeed);
 }
 
 void SetCell(int32_t c, int32_t r, int32_t code) { tileMap[CellIndex(c, r)] = static_cast<int8_t>(code); }
@@ -77,8 +78,8 @@ void SetCell(int32_t c, int32_t r, int32_t code) { tileMap[CellIndex(c, r)] = st
 void BuildWorstSea() {
     InitPalettes();
     StartHeadless();
-    srand(kSeed);
-    GameState = 4;
+    std::srand(kSeed);
+    GameState = ScreenSailing;
     level = kLevel;
     GenerateIslands();
     peaceful = 0;
@@ -106,7 +107,7 @@ void BuildWorstSea() {
         DrawFreeCell(cx, cy);
         if (std::abs(cx * 16 - player->x) < 160 && std::abs(cy * 16 - player->y) < 160) continue;
         if (tileMap[CellIndex(cx + 1, cy)] != CellSea) continue;
-        Ship* pirate = new Ship{0, 0, -1, 0, 0, -1, -1, 0, 0, 0, 0, 500, 1, (cx - 1) * 16 + 8, cy * 16, 0, 0,
+        Ship* pirate = new Ship{-1, 0, 0, -1, -1, 0, 0, 0, 0, 500, 1, (cx - 1) * 16 + 8, cy * 16, 0, 0,
                                 cx * 16 + 6, cy * 16 + 1, 1, 0, 3, 1 + ships.Count() % 3};
         ships.Append(pirate);
         whirlpools.Append(new Whirlpool{3000, (cx + 1) * 16 + 8, cy * 16 + 5});
@@ -122,7 +123,7 @@ void BuildWorstSea() {
     // the sea may hold, in view.
     for (int32_t i = 0; i < 40; i++) {
         const Ship* near = ships[i < 20 ? 0 : i - 19];
-        cannonballs.Append(new Cannonball{30 + i % 15, i % 2, near->x - 40 + 4 * (i % 20), near->y - 30 + 3 * (i % 20),
+        cannonballs.Append(new Cannonball{30 + i % 15, i % 2 == 1, near->x - 40 + 4 * (i % 20), near->y - 30 + 3 * (i % 20),
                                           i % 3 - 1, (i / 3) % 3 - 1});
     }
     for (int32_t i = 0; i < 9; i++) barrels.Append(new Barrel{player->x - 70 + 16 * i, player->y + 40, 0});

@@ -6,10 +6,15 @@
 #include <cstring>
 
 #include "flow/dispatch.h"
+#include "flow/gamestate.h"
+#include "harness/headless.h"
+#include "pirates/cannonballs.h"
 #include "platform/frame.h"
-#include "platform/headless.h"
+#include "render/shadow.h"
+#include "sailing/camera.h"
 #include "sailing/sailing.h"
 #include "sailing/seaview.h"
+#include "sailing/sky.h"
 #include "world/world.h"
 
 namespace {
@@ -50,36 +55,37 @@ void BuildBusySea() {
     StartHeadless();
     ClearWorldLists();
     std::memset(tileMap, 0, sizeof tileMap);
-    srand(3);
+    std::srand(3);
     for (int32_t bx = 8; bx < 20; bx += 3)
         for (int32_t by = 8; by < 20; by += 3) {
             for (int32_t c = 0; c < 2; c++)
-                for (int32_t r = 0; r < 2; r++) SetCell(2 * bx + c, 2 * by + r, 2 + rand() % 5);
+                for (int32_t r = 0; r < 2; r++) SetCell(2 * bx + c, 2 * by + r, 2 + std::rand() % 5);
             SetCell(2 * bx - 1, 2 * by, CellPort);
-            ports.Append(new Port{2 * bx - 1, 2 * by, rand() % 4 - 1});
-            SetCell(2 * bx + 3, 2 * by + 3, -2 - rand() % 3);
+            ports.Append(new Port{2 * bx - 1, 2 * by, static_cast<PortRole>(std::rand() % 4 - 1)});
+            SetCell(2 * bx + 3, 2 * by + 3, -2 - std::rand() % 3);
             SetCell(2 * bx + 5, 2 * by + 1, CellWhirlpool);
         }
     player = AddShip(0, 29 * 16 + 8, 28 * 16 + 8);
     for (int32_t i = 0; i < 8; i++) AddShip(1 + i % 3, 29 * 16 - 60 + 17 * i, 28 * 16 - 40 + 11 * i);
     for (int32_t i = 0; i < 9; i++) barrels.Append(new Barrel{29 * 16 - 70 + 16 * i, 28 * 16 + 30, 0});
     for (int32_t i = 0; i < kGullCount; i++) {
-        const int32_t x = 29 * 16 - 80 + rand() % 160, y = 28 * 16 - 48 + rand() % 120;
-        gulls[i].reset(new Gull{kWorldSize, kWorldSize, rand() % 16, 0, 1, x, y, rand() % 896, rand() % 896});
+        const int32_t x = 29 * 16 - 80 + std::rand() % 160, y = 28 * 16 - 48 + std::rand() % 120;
+        gulls[i].reset(
+            new Gull{kWorldSize, kWorldSize, std::rand() % 16, 0, 1, x, y, std::rand() % 896, std::rand() % 896});
     }
     static const int32_t kSizes[4] = {8, 16, 32, 48};
     static const int32_t kVariants[4] = {6, 6, 5, 4};
     for (int32_t i = 0; i < kCloudCount; i++) {
         const int32_t image = i % 4;
         const bool inView = i < 12;
-        const int32_t x = inView ? 29 * 16 - 80 + rand() % 160 : rand() % 895;
-        const int32_t y = inView ? 28 * 16 - 20 + rand() % 120 : rand() % 895;
-        clouds[i].reset(new Cloud{x, y, image, kSizes[image], 0, kVariants[image], rand() % 8, kWorldSize, 944});
+        const int32_t x = inView ? 29 * 16 - 80 + std::rand() % 160 : std::rand() % 895;
+        const int32_t y = inView ? 28 * 16 - 20 + std::rand() % 120 : std::rand() % 895;
+        clouds[i].reset(new Cloud{x, y, image, kSizes[image], kVariants[image], std::rand() % 8, kWorldSize, 944});
     }
-    overlayMode = 0;
+    overlayMode = OverlayNone;
     peaceful = 1;
     hudSlide = 0;
-    GameState = 4;
+    GameState = ScreenSailing;
     RememberDrifters();
 }
 
@@ -108,8 +114,12 @@ void BM_SeaView(benchmark::State& state) {
     PlaceCamera();
     for (auto _ : state) {
         KeepTheSceneBusy();
+        AdvanceCannonballs();
+        FlyGulls();
         std::memset(shadowMask, 0, sizeof shadowMask);
         DrawSeaView();
+        DriftClouds();
+        DrawClouds();
         benchmark::DoNotOptimize(FrameBuffer[0]);
         frameCounter = (frameCounter + 1) % 120;
     }

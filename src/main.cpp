@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "flow/dispatch.h"
 #include "platform/frame.h"
 #include "platform/video.h"
 

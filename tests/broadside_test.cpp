@@ -5,8 +5,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "flow/dialog.h"
 #include "flow_support.h"
-#include "render/dialog.h"
 #include "seaview_support.h"
 #include "texts.h"
 
@@ -96,7 +96,7 @@ protected:
         std::memset(tileMap, 0, sizeof tileMap);
         for (auto& gull : gulls) gull.reset();
         for (auto& cloud : clouds) cloud.reset();
-        peaceful = 1, level = 0, hudSlide = -20, GameState = 4, currentMusic = MusicDanger;
+        peaceful = 1, level = 0, hudSlide = -20, GameState = ScreenSailing, currentMusic = MusicDanger;
         us = AddPlayer(400, 400);
         us->health = 0, us->sinkTimer = 401;
         // Both hazard lists full, so that the frames draw no random numbers of their own.
@@ -106,7 +106,7 @@ protected:
     void TearDown() override {
         ClearWorldLists();
         FlowTest::TearDown();
-        GameState = 100;
+        GameState = ScreenStart;
     }
     std::string ScoreFile() {
         std::ifstream in(HighScoreFile());
@@ -116,7 +116,9 @@ protected:
     }
     // Types every page out and turns it, until the dialog has gone.
     void DismissDialog() {
-        for (int32_t page = 0; page < 10 && overlayMode == 2 && (GameState == 4 || GameState == 5); page++) {
+        for (int32_t page = 0; page < 10 && overlayMode == OverlayDialog &&
+                               (GameState == ScreenSailing || GameState == ScreenNewHighScore);
+             page++) {
             Frames(90);
             Press(ButtonA);
         }
@@ -127,18 +129,18 @@ TEST_F(GameOverTest, ANewBestIsSavedAndAnnouncedThenTheMenu) {
     SaveHighScore(40);
     highScore = 40, gold = 57;
     RunHeadlessFrame();
-    EXPECT_EQ(GameState, 4);  // 400 frames left: still going down
+    EXPECT_EQ(GameState, ScreenSailing);  // 400 frames left: still going down
     EXPECT_TRUE(Heard().empty());
     RunHeadlessFrame();
     EXPECT_EQ(Heard(), (std::vector<std::string>{"stop", "sound 8"}));
     EXPECT_EQ(ScoreFile(), "57");
-    EXPECT_EQ(Values({GameState, highScore, overlayMode, ships.Count(), dialogPortrait}),
-              Values({5, 57, 2, 0, 1}));
+    EXPECT_EQ(Values({GameState, highScore, overlayMode, ships.Count(), dialog.portrait}),
+              Values({ScreenNewHighScore, 57, OverlayDialog, 0, 1}));
     EXPECT_EQ(player, nullptr);
-    EXPECT_EQ(dialogText, "You got a new high score of 57!");
-    EXPECT_EQ(dialogRevealed, 1u);  // the dialog took its first step in that same frame
+    EXPECT_EQ(dialog.text, "You got a new high score of 57!");
+    EXPECT_EQ(dialog.revealed, 1u);  // the dialog took its first step in that same frame
     DismissDialog();
-    EXPECT_EQ(GameState, 2);
+    EXPECT_EQ(GameState, ScreenMenu);
     EXPECT_EQ(Heard().back(), "music 0");
 }
 
@@ -155,21 +157,21 @@ TEST_F(GameOverTest, OtherwiseALastWordOverTheFrozenSeaThenTheGameOverScreen) {
         std::filesystem::create_directories(home + "/.Quillbarrow");
         std::ofstream(HighScoreFile()) << "57\n";  // as no game of ours would write it
         highScore = gold = 57;
-        overlayMode = line % 2;  // paused or not, the game ends
+        overlayMode = line % 2 == 0 ? OverlayNone : OverlayPaused;  // paused or not, the game ends
         cannonballs.Append(new Cannonball{40, 0, 300, 300, 1, 1});
         RunHeadlessFrame();
         srand(seed);
         RunHeadlessFrame();
         EXPECT_EQ(Heard(), std::vector<std::string>{"stop"});
-        EXPECT_EQ(dialogText, gameOverLines[line]);
-        EXPECT_EQ(Values({GameState, overlayMode, dialogPortrait, us->sinkTimer}),
-                  Values({4, 2, line / 2 + 1, 399}));
+        EXPECT_EQ(dialog.text, gameOverLines[line]);
+        EXPECT_EQ(Values({GameState, overlayMode, dialog.portrait, us->sinkTimer}),
+                  Values({ScreenSailing, OverlayDialog, line / 2 + 1, 399}));
         // The sea stands still under the dialog but for the cannonballs.
         for (int32_t i = 0; i < 5; i++) RunHeadlessFrame();
         EXPECT_EQ(us->sinkTimer, 399);
         EXPECT_EQ(cannonballs[0]->x, 307);
         DismissDialog();
-        EXPECT_EQ(GameState, 6);
+        EXPECT_EQ(GameState, ScreenGameOver);
         EXPECT_EQ(ships.Count() + barrels.Count() + cannonballs.Count(), 0);
         EXPECT_EQ(Heard().back(), "sound 6");
         EXPECT_EQ(ScoreFile(), "57\n");

@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "dialog.h"
-#include "flow/dispatch.h"
+#include "flow/dialog.h"
+#include "flow/gamestate.h"
 #include "flow/highscore.h"
 #include "platform/audio.h"
 #include "platform/input.h"
-#include "render/dialog.h"
 #include "render/sprite.h"
 #include "render/text.h"
 #include "test_support.h"
@@ -31,7 +31,7 @@ protected:
         heard.clear();
         soundStarted = Heard;
         sfxOn = 1;
-        GameState = 5;  // the dialog alone on a dark screen
+        GameState = ScreenNewHighScore;  // the dialog alone on a dark screen
     }
     void TearDown() override { soundStarted = nullptr; }
 
@@ -76,17 +76,18 @@ void ExpectFrameEquals(const uint16_t* actual, const std::vector<uint16_t>& expe
 std::vector<uint16_t> CopyOfFrame() { return std::vector<uint16_t>(std::begin(FrameBuffer), std::end(FrameBuffer)); }
 
 TEST_F(DialogTest, BoxOpensOverEightFramesWhileThePortraitRisesAndTalks) {
-    portraitFrame = 7;
-    talkWordStart = 1;
-    dialogBoxColumns = 7;
+    dialog.portraitFrame = 7;
+    dialog.talkWordStart = 1;
+    dialog.boxColumns = 7;
     StartDialog(3, "Ahoy there", Done);
     FillFrame(Colour(0));  // as every frame's clearing leaves it
-    EXPECT_EQ(dialogText, "Ahoy there");
-    EXPECT_EQ(dialogOnChar, TalkSound);
-    EXPECT_EQ(dialogDone, Done);
-    EXPECT_EQ(std::vector<int32_t>({dialogLeft, dialogTop, dialogWidth, dialogHeight, dialogTyping, dialogFinished,
-                                    talkWordStart, dialogBoxColumns, dialogBoxRows, hudSlide, overlayMode, portraitFrame}),
-              std::vector<int32_t>({18, 78, 122, 30, 1, 0, 0, 0, 0, 0, 2, 7}));
+    EXPECT_EQ(dialog.text, "Ahoy there");
+    EXPECT_EQ(dialog.onChar, TalkSound);
+    EXPECT_EQ(dialog.done, Done);
+    EXPECT_EQ(std::vector<int32_t>({dialog.left, dialog.top, dialog.width, dialog.height, dialog.typing,
+                                    dialog.finished, dialog.talkWordStart, dialog.boxColumns, dialog.boxRows, hudSlide,
+                                    overlayMode, dialog.portraitFrame}),
+              std::vector<int32_t>({18, 78, 122, 30, 1, 0, 0, 0, 0, 0, OverlayDialog, 7}));
 
     // Frame by frame: the portrait's top row, its animation frame and table, the box.
     const int kPortraitY[12] = {20, 20, 19, 18, 17, 16, 15, 14, 13, 12, 11, 11};
@@ -117,7 +118,7 @@ TEST_F(DialogTest, BoxOpensOverEightFramesWhileThePortraitRisesAndTalks) {
         FillFrame(Colour(2));
         hudSlide = slide;
         frameCounter = 1;
-        DrawDialogBox();
+        AnimatePortrait(), DrawDialogBox(), OpenDialogBox();
         const std::vector<uint16_t> drawn = CopyOfFrame();
         FillFrame(Colour(2));
         DrawPortrait56x56(11, PortraitIdleFrames + 56 * 56 * 17, SeaKey());
@@ -126,14 +127,14 @@ TEST_F(DialogTest, BoxOpensOverEightFramesWhileThePortraitRisesAndTalks) {
     }
 }
 
-// Types `text` for `frames` frames (UpdateDialog alone, over the sea colour) and checks
+// Types `text` for `frames` frames (the page's steps alone, over the sea colour) and checks
 // that exactly `lines` are on the page.
 void ExpectPage(const char* text, int frames, const std::vector<std::string>& lines) {
     SCOPED_TRACE(::testing::Message() << '"' << text << "\" after " << frames << " frames");
     StartDialog(0, text, Done);
     for (int i = 0; i < frames; i++) {
         FillFrame(Colour(2));
-        UpdateDialog();
+        UpdateDialog(), DrawDialogPage(), AnswerDialog();
     }
     const std::vector<uint16_t> page = CopyOfFrame();
     FillFrame(Colour(2));
@@ -143,43 +144,43 @@ void ExpectPage(const char* text, int frames, const std::vector<std::string>& li
 
 TEST_F(DialogTest, LinesBreakAtBlanksAndLookAheadPastTheTypedText) {
     ExpectPage("abcd efgh ijkl mnop qrst", 24, {"abcd efgh ijkl mnop", "qrst"});
-    EXPECT_EQ(dialogConsumed, 24u);
-    EXPECT_EQ(dialogFinished, 1);
+    EXPECT_EQ(dialog.consumed, 24u);
+    EXPECT_EQ(dialog.finished, 1);
     // The word being typed goes straight to the line it will end on.
     // A page is full once the blank after its second line has been typed.
     ExpectPage("abcd efgh ijkl mnop qrst uvwx yzab cdef ghij", 39, {"abcd efgh ijkl mnop", "qrst uvwx yzab cdef"});
-    EXPECT_EQ(dialogTyping, 1);
-    UpdateDialog();
-    EXPECT_EQ(dialogTyping, 0);
-    EXPECT_EQ(dialogConsumed, 40u);
+    EXPECT_EQ(dialog.typing, 1);
+    UpdateDialog(), DrawDialogPage(), AnswerDialog();
+    EXPECT_EQ(dialog.typing, 0);
+    EXPECT_EQ(dialog.consumed, 40u);
     ExpectPage("aaaa bbbb cccc ddddddd", 16, {"aaaa bbbb cccc", "d"});
-    EXPECT_EQ(dialogTyping, 1);
+    EXPECT_EQ(dialog.typing, 1);
     // Twenty characters fit on a line, twenty-one do not.
     ExpectPage("aaaaaaaaaa bbbbbbbbb cc", 23, {"aaaaaaaaaa bbbbbbbbb", "cc"});
     ExpectPage("aaaaaaaaaa bbbbbbbbbb cc", 24, {"aaaaaaaaaa", "bbbbbbbbbb cc"});
     // Two newlines make one break; a third line waits for the next page.
     ExpectPage("ab\n\ncd", 6, {"ab", "cd"});
-    EXPECT_EQ(dialogFinished, 1);
+    EXPECT_EQ(dialog.finished, 1);
     ExpectPage("ab\ncd\n  ef", 9, {"ab", "cd"});
-    EXPECT_EQ(dialogTyping, 0);
-    EXPECT_EQ(dialogFinished, 0);
-    EXPECT_EQ(dialogConsumed, 6u);
+    EXPECT_EQ(dialog.typing, 0);
+    EXPECT_EQ(dialog.finished, 0);
+    EXPECT_EQ(dialog.consumed, 6u);
 }
 
 TEST_F(DialogTest, PressesTurnFullPagesAndCloseTheLastButNeverSkipTyping) {
     StartDialog(0, "ab\ncd\n  ef", Done);
     Press(ButtonA);  // released in frame 2, while typing
-    EXPECT_EQ(dialogRevealed, 2u);
-    EXPECT_EQ(dialogTyping, 1);
+    EXPECT_EQ(dialog.revealed, 2u);
+    EXPECT_EQ(dialog.typing, 1);
     Frames(4);  // the page is full in frame 6
-    EXPECT_EQ(dialogTyping, 0);
+    EXPECT_EQ(dialog.typing, 0);
     Press(ButtonB);  // B does nothing in a dialog
     EXPECT_TRUE(heard.empty());
     Press(ButtonStart);  // frame 10
-    EXPECT_EQ(dialogText, "  ef");
+    EXPECT_EQ(dialog.text, "  ef");
     Frames(1);
     Press(ButtonA);  // released in frame 13 with the "e": still typing, ignored
-    EXPECT_EQ(dialogFinished, 0);
+    EXPECT_EQ(dialog.finished, 0);
     Frames(1);  // the "f" finishes the text
     Press(ButtonA);  // frame 16
     EXPECT_EQ(heard, (std::vector<std::pair<int32_t, int32_t>>{{9, 1}, {15, 1}, {15, -1}}));
@@ -192,7 +193,7 @@ TEST_F(DialogTest, PressesTurnFullPagesAndCloseTheLastButNeverSkipTyping) {
         RunHeadlessFrame();
         ASSERT_EQ(ShownAt(153, 77), f % 24 >= 9 ? Colour(15) : Colour(0)) << f;
     }
-    EXPECT_EQ(dialogFinished, 1);
+    EXPECT_EQ(dialog.finished, 1);
     Press(ButtonStart);
     EXPECT_EQ(heard, (std::vector<std::pair<int32_t, int32_t>>{{49, 1}, {49, -1}}));
 }
@@ -234,10 +235,10 @@ TEST_F(DialogTest, NewIslandsGreetOverTheSeaPageByPageAndHandTheShipBack) {
     srand(40);  // a start with islands in view
     highScore = 0;
     level = 0;
-    GameState = 4;
+    GameState = ScreenSailing;
     GenerateIslands();
     Frames(40);
-    EXPECT_EQ(dialogTyping, 0);
+    EXPECT_EQ(dialog.typing, 0);
     SaveShownFrame(TestFramePath("dialog_over_the_sea").c_str(), 3);
     const int32_t shipX = player->x, shipY = player->y;
     SetButtonKey(ButtonRight, true);  // steering waits for the dialog to close
@@ -245,7 +246,7 @@ TEST_F(DialogTest, NewIslandsGreetOverTheSeaPageByPageAndHandTheShipBack) {
         if (page > 0) Frames(60);
         Press(ButtonA);
     }
-    EXPECT_EQ(overlayMode, 0);
+    EXPECT_EQ(overlayMode, OverlayNone);
     int clicks = 0;
     for (auto& sound : heard) clicks += sound.second == 1;
     EXPECT_EQ(clicks, 3);

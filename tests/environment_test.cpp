@@ -19,10 +19,10 @@
 #include <fstream>
 #include <thread>
 
+#include "flow/dialog.h"
 #include "flow_support.h"
 #include "platform/video.h"
 #include "platform/wavfile.h"
-#include "render/dialog.h"
 
 namespace {
 
@@ -55,12 +55,12 @@ protected:
         SaveHighScore(40);
         for (int32_t i = 0; i < 2; i++) Frame();
         for (int32_t i = 0; i < 5; i++) PressOnce(ButtonA);
-        for (int32_t page = 0; overlayMode == 2 && page < 20; page++) {
+        for (int32_t page = 0; overlayMode == OverlayDialog && page < 20; page++) {
             for (int32_t i = 0; i < 100; i++) Frame();
             PressOnce(ButtonA);
         }
-        ASSERT_EQ(GameState, 4);
-        ASSERT_EQ(overlayMode, 0);
+        ASSERT_EQ(GameState, ScreenSailing);
+        ASSERT_EQ(overlayMode, OverlayNone);
     }
 };
 
@@ -138,7 +138,7 @@ TEST_F(EnvironmentTest, BrokenSoundsOrNoSoundDeviceChangeNothingButTheSound) {
         SCOPED_TRACE(c.name);
         TearDown();
         SetUp();
-        portraitFrame = 0;  // the speakers' faces move on from dialog to dialog
+        dialog.portraitFrame = 0;  // the speakers' faces move on from dialog to dialog
         const std::string place = home + "/game";
         CopyData(place);
         c.damage(place + "/data");
@@ -402,7 +402,8 @@ TEST_F(EnvironmentTest, APadPulledOutMidGameLetsGoOfItsButtonsAndWorksAgainWhenB
     SetPadButton(8, true);  // Up
     for (int32_t i = 0; i < 4; i++) Frame();
     EXPECT_EQ(player->y, before.y - 3);
-    EXPECT_EQ(std::vector<int32_t>({player->x, overlayMode, GameState}), std::vector<int32_t>({before.x + 10, 0, 4}));
+    EXPECT_EQ(std::vector<int32_t>({player->x, overlayMode, GameState}),
+              std::vector<int32_t>({before.x + 10, OverlayNone, ScreenSailing}));
 }
 
 // The window's pixel at (x, y), as the last flip left it.

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "flow/dispatch.h"
+#include "flow/gamestate.h"
 #include "flow/highscore.h"
 #include "flow/menu.h"
 #include "platform/audio.h"
@@ -37,8 +37,8 @@ protected:
     void SetUp() override {
         GameTest::SetUp();
         ClearFrameBuffer();  // as after any frame but the very first
-        GameState = 100, welcomeShown = 0, rippleOn = 0, menuCursor = 0, titleTick = 64, soundTestIndex = 0;
-        sfxOn = 1, musicOn = 1, currentMusic = -1, highScore = 0, gold = 0, overlayMode = 0;
+        GameState = ScreenStart, welcomeShown = 0, rippleOn = 0, menuCursor = 0, titleTick = 64, soundTestIndex = 0;
+        sfxOn = 1, musicOn = 1, currentMusic = -1, highScore = 0, gold = 0, overlayMode = OverlayNone;
         char pattern[] = "/tmp/quillbarrow-test-XXXXXX";
         home = mkdtemp(pattern);
         saveDir = home + "/.Quillbarrow/";

@@ -28,9 +28,11 @@ TEST_F(FlowTest, BootShowsBlackThenBackgroundThenTheFirstCreditPage) {
 }
 
 TEST_F(FlowTest, CreditPagesTurnOnlyWhenAIsLetGoAndEndOnPlay) {
-    struct Page { int32_t state, picture, upperX, lowerX, next; } pages[] = {
-        {1, 0, 35, 23, -1}, {-1, 1, 37, 23, -2}, {-2, 2, 36, 21, 2}};
-    GameState = 1, menuCursor = 3;
+    struct Page { Screen state; int32_t picture, upperX, lowerX; Screen next; } pages[] = {
+        {ScreenCredits, 0, 35, 23, ScreenCreditsArt},
+        {ScreenCreditsArt, 1, 37, 23, ScreenCreditsMusic},
+        {ScreenCreditsMusic, 2, 36, 21, ScreenMenu}};
+    GameState = ScreenCredits, menuCursor = 3;
     for (const Page& page : pages) {
         SetButtonKey(ButtonA, true);  // held from before the page came up
         Frames(30);
@@ -50,7 +52,7 @@ TEST_F(FlowTest, CreditPagesTurnOnlyWhenAIsLetGoAndEndOnPlay) {
 TEST_F(FlowTest, HighScoreIsCentredOnItsDigitsAndAStartsAFreshGame) {
     struct Case { int32_t score, x; } cases[] = {{0, 80}, {40, 77}, {-5, 77}, {1234, 70}, {2147483647, 49}};
     for (const Case& c : cases) {
-        GameState = 3, highScore = c.score;
+        GameState = ScreenHighScore, highScore = c.score;
         RunHeadlessFrame();
         DrawText(49, 10, "High Score", Colour(15));
         DrawText(c.x, 101, NumberText(c.score).c_str(), Colour(15));
@@ -58,13 +60,14 @@ TEST_F(FlowTest, HighScoreIsCentredOnItsDigitsAndAStartsAFreshGame) {
     }
     gold = 99, level = 3, cargo = 5, peaceful = 0;
     Press(ButtonA);
-    EXPECT_EQ(std::vector<int32_t>({GameState, gold, level, cargo, peaceful}), std::vector<int32_t>({4, 0, 0, 0, 1}));
+    EXPECT_EQ(std::vector<int32_t>({GameState, gold, level, cargo, peaceful}),
+              std::vector<int32_t>({ScreenSailing, 0, 0, 0, 1}));
     EXPECT_EQ(heard.front(), "sound 1");
 }
 
 TEST_F(FlowTest, GameOverCentresTheScoreOnItsNumberAndTheWreckRipplesEveryOtherCycle) {
     struct Case { int32_t gold, x; } cases[] = {{0, 56}, {57, 52}, {-3, 52}, {1234, 45}, {100000, 38}};
-    GameState = 6, frameCounter = 0;
+    GameState = ScreenGameOver, frameCounter = 0;
     for (int32_t frame = 0; frame < 240; frame++) {  // rippling for 120 frames, still for 120
         const Case& c = cases[frame % 5];
         gold = c.gold;
@@ -79,7 +82,7 @@ TEST_F(FlowTest, GameOverCentresTheScoreOnItsNumberAndTheWreckRipplesEveryOtherC
     SaveShownFrame(TestFramePath("flow_game_over").c_str(), 3);
     currentMusic = MusicDanger;
     Press(ButtonA);
-    EXPECT_EQ(GameState * 1000000 + gold, 2100000);  // the gold stays until a new game
+    EXPECT_EQ(GameState * 1000000 + gold, ScreenMenu * 1000000 + 100000);  // the gold stays until a new game
     EXPECT_EQ(Heard(), (std::vector<std::string>{"stop", "music 0", "sound 1"}));
 }
 

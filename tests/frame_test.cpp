@@ -5,6 +5,7 @@
 #include <set>
 #include <vector>
 
+#include "flow/dispatch.h"
 #include "platform/input.h"
 #include "test_support.h"
 

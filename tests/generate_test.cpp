@@ -7,12 +7,12 @@
 #include <utility>
 #include <vector>
 
-#include "flow/dispatch.h"
+#include "flow/dialog.h"
+#include "flow/gamestate.h"
 #include "flow/highscore.h"
+#include "harness/screenshot.h"
 #include "platform/audio.h"
-#include "platform/screenshot.h"
 #include "ports/ports.h"
-#include "render/dialog.h"
 #include "test_support.h"
 #include "texts.h"
 #include "world/generate.h"
@@ -138,10 +138,10 @@ void ExpectWorldFrom(Draws& r, bool firstGame) {
     } while (m[a + 5][b] != 0 || m[a + 4][b] != 0 || m[a + 6][b] != 0 || m[a + 5][b - 1] != 0 || m[a + 5][b + 1] != 0);
     ASSERT_EQ(ships.Count(), 1);
     ASSERT_EQ(ships[0], player);
-    static_assert(sizeof(Ship) == 23 * sizeof(int32_t), "23 fields");
+    static_assert(sizeof(Ship) == 21 * sizeof(int32_t), "21 fields");
     const int32_t* fields = reinterpret_cast<const int32_t*>(player);
-    EXPECT_EQ(std::vector<int32_t>(fields, fields + 23),
-              std::vector<int32_t>({0, 0, -1, 0, 0, -1, -1, 0, replan, 0, 0, 500, 1, -1, -1, 0, 0, (a + 5) * 16 + 8,
+    EXPECT_EQ(std::vector<int32_t>(fields, fields + 21),
+              std::vector<int32_t>({-1, 0, 0, -1, -1, 0, replan, 0, 0, 500, 1, -1, -1, 0, 0, (a + 5) * 16 + 8,
                                     b * 16 + 6, 1, 0, 5, 0}));
     for (auto& gull : gulls) {
         const int flap = r(16), x = r(896), y = r(896), tx = r(896), ty = r(896);
@@ -152,15 +152,15 @@ void ExpectWorldFrom(Draws& r, bool firstGame) {
     const int sizes[4] = {8, 16, 32, 48}, variants[4] = {6, 6, 5, 4};
     for (auto& cloud : clouds) {
         const int x = r.Raw() % 895, y = r.Raw() % 895, k = r(4), frame = r(8);
-        EXPECT_EQ(std::vector<int32_t>({cloud->x, cloud->y, cloud->image, cloud->size, cloud->variant,
+        EXPECT_EQ(std::vector<int32_t>({cloud->x, cloud->y, cloud->image, cloud->size,
                                         cloud->variantCount, cloud->frame, cloud->wrapX, cloud->wrapY}),
-                  std::vector<int32_t>({x, y, k, sizes[k], 0, variants[k], frame, 896, 944}));
+                  std::vector<int32_t>({x, y, k, sizes[k], variants[k], frame, 896, 944}));
     }
 
     // The opening words.
     const int p = r(4) + 1;
-    EXPECT_EQ(dialogPortrait, firstGame ? 1 : p);
-    EXPECT_EQ(dialogText, firstGame ? firstIslandsText : levelGreetings[(p - 1) * 4 + r(4)]);
+    EXPECT_EQ(dialog.portrait, firstGame ? 1 : p);
+    EXPECT_EQ(dialog.text, firstGame ? firstIslandsText : levelGreetings[(p - 1) * 4 + r(4)]);
 }
 
 // The map, one pixel a cell: sea, ports (yellow), land (green, decorated darker), rocks
@@ -218,7 +218,7 @@ TEST_F(GenerateTest, EveryDrawIsTakenInTheOrderOfTheRules) {
         popupKind = 2;
         popupTimer = 12;
         cannonballCount = 1;
-        overlayMode = 0;
+        overlayMode = OverlayNone;
         level = 1;
         GenerateIslands();
         ExpectWorldFrom(r, false);
@@ -227,9 +227,9 @@ TEST_F(GenerateTest, EveryDrawIsTakenInTheOrderOfTheRules) {
         EXPECT_EQ(compassTarget, nullptr);
         EXPECT_EQ(std::vector<int32_t>({deliveries, dockProgress, popupKind, popupTimer, cannonballCount, gold,
                                         overlayMode, hudSlide}),
-                  std::vector<int32_t>({0, 0, 0, 0, 6, 10, 2, 0}));
+                  std::vector<int32_t>({0, 0, 0, 0, 6, 10, OverlayDialog, 0}));
         EXPECT_EQ(tracks, std::vector<int32_t>({MusicInGame}));  // already playing
-        EXPECT_EQ(dialogDone, CloseDialog);
+        EXPECT_EQ(dialog.done, CloseDialog);
     }
 }
 
@@ -269,8 +269,8 @@ TEST_F(GenerateTest, EveryWorldKeepsTheRules) {
             const int land = (at(port.cellX - 1, port.cellY) >= 2) + (at(port.cellX + 1, port.cellY) >= 2) +
                              (at(port.cellX, port.cellY - 1) >= 2) + (at(port.cellX, port.cellY + 1) >= 2);
             EXPECT_TRUE(land == 1 || land == 3) << land;
-            EXPECT_TRUE(port.role == 1 || port.role == -1);
-            active += port.role == 1;
+            EXPECT_TRUE(port.role == RoleCargoFirst || port.role == RoleInactive);
+            active += port.role == RoleCargoFirst;
         }
         EXPECT_TRUE(active >= 1 && active <= 3);
 

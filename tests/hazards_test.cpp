@@ -3,10 +3,10 @@
 // and barrels taken, or refused once per approach, under scripted buttons.
 #include <cstdlib>
 
+#include "flow/dialog.h"
 #include "pirates/hazards.h"
 #include "pirates/pirates.h"
 #include "ports/ports.h"
-#include "render/dialog.h"
 #include "seaview_support.h"
 #include "texts.h"
 
@@ -142,31 +142,31 @@ TEST_F(HazardTest, BarrelsFillTheMagazineOrSayOncePerApproachThatItIsFull) {
     cannonballCount = 12;
     played.clear();
     PlayFrame();
-    EXPECT_EQ(Values({overlayMode, barrels[0]->told, cannonballCount}), Values({2, 1, 12}));
-    EXPECT_EQ(dialogText, fullMagazineText);
-    EXPECT_EQ(dialogPortrait, 1);
+    EXPECT_EQ(Values({overlayMode, barrels[0]->told, cannonballCount}), Values({OverlayDialog, 1, 12}));
+    EXPECT_EQ(dialog.text, fullMagazineText);
+    EXPECT_EQ(dialog.portrait, 1);
     EXPECT_EQ(played, Values{SoundBeep});
     for (int32_t i = 0; i < 40; i++) PlayFrame();
     SetButtonKey(ButtonA, true);
     PlayFrame();
     SetButtonKey(ButtonA, false);
     PlayFrame();
-    EXPECT_EQ(overlayMode, 0);
+    EXPECT_EQ(overlayMode, OverlayNone);
     for (int32_t i = 0; i < 30; i++) PlayFrame();  // sitting on it, nothing more is said
-    EXPECT_EQ(overlayMode, 0);
+    EXPECT_EQ(overlayMode, OverlayNone);
     for (int32_t x : {398, 396, 395}) {  // 6, 8, then 9 pixels from it
         SetButtonKey(ButtonLeft, true);
         while (us->x > x) PlayFrame();
         SetButtonKey(ButtonLeft, false);
         PlayFrame();
         EXPECT_EQ(barrels[0]->told, x == 395 ? 0 : 1) << x;
-        EXPECT_EQ(overlayMode, 0);
+        EXPECT_EQ(overlayMode, OverlayNone);
     }
     SetButtonKey(ButtonRight, true);
     PlayFrame();
     PlayFrame();
     SetButtonKey(ButtonRight, false);
-    EXPECT_EQ(overlayMode, 2);  // back on it: told again
+    EXPECT_EQ(overlayMode, OverlayDialog);  // back on it: told again
     EXPECT_EQ(barrels.Count(), 1);
 }
 

@@ -1,6 +1,6 @@
 // The title menu run through whole frames of the game with scripted buttons.
+#include "flow/dialog.h"
 #include "flow_support.h"
-#include "render/dialog.h"
 #include "render/text.h"
 #include "texts.h"
 #include "title.h"
@@ -11,7 +11,7 @@ class MenuTest : public FlowTest {
 protected:
     void SetUp() override {
         FlowTest::SetUp();
-        GameState = 2;
+        GameState = ScreenMenu;
         frameCounter = 1;  // away from the top of the cycle, where the ripple switches
     }
     void PressTogether(int32_t first, int32_t second) {
@@ -36,7 +36,7 @@ TEST_F(MenuTest, CursorStopsSilentlyAtBothEndsAndMovesBeforeAChooses) {
     EXPECT_EQ(Heard(), std::vector<std::string>{"sound 0"});
     menuCursor = 2;
     PressTogether(ButtonDown, ButtonA);  // A chooses Music, not Credits
-    EXPECT_EQ(GameState * 10 + musicOn, 20);
+    EXPECT_EQ(GameState * 10 + musicOn, ScreenMenu * 10 + 0);
 }
 
 TEST_F(MenuTest, LogoEntriesWheelAndLoudspeakerStandWhereTheyShould) {
@@ -85,25 +85,27 @@ TEST_F(MenuTest, SwitchesClickOnlyWhenEffectsAreOnAfterwardsAndRightTestsEverySo
 }
 
 TEST_F(MenuTest, WelcomeComesOnceBeforeTheFirstGameOfAPlayerWithoutAScore) {
-    struct Case { int32_t cursor, score, shown, state; void (*done)(); } cases[] = {
-        {0, 0, 0, 11, GoToScoreScreen}, {0, 0, 1, 3, nullptr}, {0, 5, 0, 3, nullptr}, {0, -2, 0, 3, nullptr},
-        {1, 7, 1, 11, GoToMenu}, {2, 0, 0, 1, nullptr}};
+    struct Case { int32_t cursor, score, shown; Screen state; void (*done)(); } cases[] = {
+        {0, 0, 0, ScreenWelcome, GoToScoreScreen}, {0, 0, 1, ScreenHighScore, nullptr},
+        {0, 5, 0, ScreenHighScore, nullptr},       {0, -2, 0, ScreenHighScore, nullptr},
+        {1, 7, 1, ScreenWelcome, GoToMenu},        {2, 0, 0, ScreenCredits, nullptr}};
     for (const Case& c : cases) {
-        GameState = 2, menuCursor = c.cursor, highScore = c.score, welcomeShown = c.shown, dialogDone = nullptr;
+        GameState = ScreenMenu, menuCursor = c.cursor, highScore = c.score, welcomeShown = c.shown,
+        dialog.done = nullptr;
         Press(ButtonA);
         EXPECT_EQ(GameState, c.state) << c.cursor << " " << c.score << " " << c.shown;
-        EXPECT_EQ(dialogDone, c.done);
+        EXPECT_EQ(dialog.done, c.done);
         if (c.done != nullptr) {
-            EXPECT_TRUE(dialogText == welcomeText && dialogPortrait == 1);
+            EXPECT_TRUE(dialog.text == welcomeText && dialog.portrait == 1);
         }
     }
     // Instructions mark the welcome seen, so Play goes straight to the score.
-    GameState = 2, menuCursor = 1, highScore = 0, welcomeShown = 0;
+    GameState = ScreenMenu, menuCursor = 1, highScore = 0, welcomeShown = 0;
     Press(ButtonA);
     RunHeadlessFrame();
-    GameState = 2, menuCursor = 0;
+    GameState = ScreenMenu, menuCursor = 0;
     Press(ButtonA);
-    EXPECT_EQ(GameState, 3);
+    EXPECT_EQ(GameState, ScreenHighScore);
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ TEST_F(PirateTest, BallsStrikeOnlyTheOtherSideInsideTheHullAndOneHitPointLeftCal
     Ship* pirate = AddShip(2, 600, 400);
     // Heading right the hull spans x 397..412 and y 393..413 round (400, 400); the ball
     // is tested at (x + 3, y), (x + 7, y), (x + 1, y + 6) and (x + 7, y + 6).
-    struct Case { bool atPirate; int32_t dx, dy, life, fromPlayer, headingX, health; bool strikes; } cases[] = {
+    struct Case { bool atPirate; int32_t dx, dy, life; bool fromPlayer; int32_t headingX, health; bool strikes; } cases[] = {
         {false, 0, 0, 8, 0, 1, 5, true},    {false, 0, 0, 7, 0, 1, 5, false},  // a splash strikes nothing
         {false, 0, 0, 30, 1, 1, 5, false},  {true, 0, 0, 30, 0, 1, 3, false},  // nor our own, nor a pirate's a pirate
         {true, 0, 0, 30, 1, 1, 3, true},    {true, 0, 0, 30, 1, 1, 0, false},  // nor a wreck
@@ -142,7 +142,7 @@ TEST_F(PirateTest, InRangeAPirateStandsAndFiresOutOfRangeItSails) {
 
             cannonballs.Clear();
             us->x = 400 + c.dX, us->y = 400 + c.dY, us->health = 5;
-            *pirate = Ship{0, 0, -1, 1, 0, -1, -1, 7, 50, 0, c.spin, 500, 1, 500, 400, c.cooldown + 1, 0, 400, 400,
+            *pirate = Ship{-1, 1, 0, -1, -1, 7, 50, 0, c.spin, 500, 1, 500, 400, c.cooldown + 1, 0, 400, 400,
                            1, 0, 3, 3};
             srand(seed);
             UpdateShips();
@@ -176,13 +176,12 @@ TEST_F(PirateTest, ABlockedOrHeldPirateTriesItsOtherSide) {
     for (const Case& c : cases) {
         std::memset(tileMap, 0, sizeof tileMap);
         for (auto [cx, cy] : c.land) SetCell(cx, cy, CellLand);
-        *pirate = Ship{0, 0, -1, 0, 0, -1, -1, 7, 50, 0, 0, 500, 1, 480, 399, c.cooldown + 1, 0, 408, 402, 0, 0, 3, 1};
+        *pirate = Ship{-1, 0, 0, -1, -1, 7, 50, 0, 0, 500, 1, 480, 399, c.cooldown + 1, 0, 408, 402, 0, 0, 3, 1};
         UpdateShips();
         EXPECT_EQ(Values({pirate->x, pirate->y, pirate->sideOffset, pirate->blockedTimer}),
                   Values({c.x, c.y, c.side, c.blocked}));
         if (c.heading == 0) continue;
-        EXPECT_EQ(Values({pirate->prevX, pirate->prevY, pirate->headingY, pirate->sailTimer}),
-                  Values({408, 402, c.heading, 15}));
+        EXPECT_EQ(Values({pirate->headingY, pirate->sailTimer}), Values({c.heading, 15}));
     }
 }
 
@@ -242,14 +241,14 @@ Values ReplaySpawn(const std::string& what, int32_t chance) {
     while (hx == 0 && hy == 0);
     const int32_t kind = rand() % 3 + 1;
     const int32_t health = rand() % (level + 4) / 2 + 2;
-    return {0, 0, -1, 0, 0, -1, -1, 0, replan, 0, 0, 500, 1, -1, -1, 0, 0, c * 16 + 6, r * 16 + 1, hx, hy, health, kind};
+    return {-1, 0, 0, -1, -1, 0, replan, 0, 0, 500, 1, -1, -1, 0, 0, c * 16 + 6, r * 16 + 1, hx, hy, health, kind};
 }
 
 // The record the spawn made at index i, taken out of its list again.
 Values TakeSpawned(const std::string& what, int32_t i) {
     Values made;
     if (what == "pirate" && ships.Count() > i) {
-        made.assign(&ships[i]->prevX, &ships[i]->prevX + 23);
+        made.assign(&ships[i]->sailTimer, &ships[i]->sailTimer + 21);
         ships.RemoveAt(i);
     } else if (what == "barrel" && barrels.Count() > i) {
         made = {barrels[i]->x, barrels[i]->y, barrels[i]->told};

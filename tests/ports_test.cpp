@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "flow/dialog.h"
 #include "flow/highscore.h"
 #include "hud.h"
 #include "ports/ports.h"
-#include "render/dialog.h"
 #include "render/sprite.h"
 #include "seaview_support.h"
 #include "texts.h"
@@ -27,7 +27,7 @@ protected:
         for (int32_t i = 0; i < 6; i++) {
             SetCell(PortColumn(i), kPortRow, CellPort);
             SetCell(PortColumn(i), kPortRow + 1, CellLand);
-            ports.Append(new Port{PortColumn(i), kPortRow, -1});
+            ports.Append(new Port{PortColumn(i), kPortRow, RoleInactive});
         }
         AddPlayer(100, 100);
         highScore = 7, peaceful = 0;
@@ -41,8 +41,9 @@ protected:
         player->y = kPortRow * 16 + 2;
         PlaceCamera();
     }
+    // Roles by their numbers, -1..2 (the rules reckon with them so).
     static void SetRoles(const std::vector<int32_t>& roles) {
-        for (int32_t i = 0; i < 6; i++) ports[i]->role = roles[static_cast<size_t>(i)];
+        for (int32_t i = 0; i < 6; i++) ports[i]->role = static_cast<PortRole>(roles[static_cast<size_t>(i)]);
     }
     static std::vector<int32_t> Roles() {
         std::vector<int32_t> roles;
@@ -52,7 +53,9 @@ protected:
     // One frame's docking step, in a frame whose counter is fc.
     static void Dock(int32_t fc = 3) {
         frameCounter = fc;
-        UpdateDocking(camCellX, camCellY);
+        UpdateDocking();
+        DrawDocking(camCellX, camCellY);
+        AdvancePopup();
     }
     // The last step of a visit: one more step of progress completes it.
     static void CompleteVisitAt(int32_t i) {
@@ -73,7 +76,7 @@ TEST_F(PortTest, ASalePaysFiveTimesTheLoadTimesTheLoadPlusThree) {
         EXPECT_EQ(cargo, 0);
         EXPECT_EQ(deliveries, 3);
         EXPECT_EQ(dockProgress, 24);
-        EXPECT_EQ(ports[1]->role, -1);
+        EXPECT_EQ(ports[1]->role, RoleInactive);
         EXPECT_EQ(popupKind, 0);
         EXPECT_EQ(popupTimer, 28);  // shown once already, with its coin's ring
         EXPECT_EQ(played, std::vector<int32_t>{SoundMoney});
@@ -100,21 +103,21 @@ TEST_F(PortTest, AnActivePortMendsOrLoadsInItsOrderOfTests) {
     for (const Case& k : cases) {
         SCOPED_TRACE(::testing::Message() << "role " << k.role << ", cargo " << k.cargo << ", health " << k.health);
         SetRoles({0, 1, k.role, 1, -1, -1});
-        cargo = k.cargo, player->health = k.health, popupKind = 3, popupTimer = 0, overlayMode = 0;
+        cargo = k.cargo, player->health = k.health, popupKind = 3, popupTimer = 0, overlayMode = OverlayNone;
         currentMusic = MusicDanger;
         CompleteVisitAt(2);
         EXPECT_EQ(cargo, k.cargoAfter);
         EXPECT_EQ(player->health, k.healthAfter);
-        EXPECT_EQ(ports[2]->role, -1);  // used up, whatever it gave
+        EXPECT_EQ(ports[2]->role, RoleInactive);  // used up, whatever it gave
         EXPECT_EQ(dockProgress, 24);
         EXPECT_EQ(peaceful, 0);
         if (k.popupKind < 0) {
-            EXPECT_EQ(overlayMode, 2);
-            EXPECT_EQ(dialogText, fullHoldText);
+            EXPECT_EQ(overlayMode, OverlayDialog);
+            EXPECT_EQ(dialog.text, fullHoldText);
             EXPECT_EQ(popupTimer, 0);
             EXPECT_EQ(popupKind, k.role);
         } else {
-            EXPECT_EQ(overlayMode, 0);
+            EXPECT_EQ(overlayMode, OverlayNone);
             EXPECT_EQ(popupKind, k.popupKind);
             EXPECT_EQ(popupTimer, 28);
         }
@@ -137,16 +140,17 @@ TEST_F(PortTest, ProgressGrowsEveryFifthFrameAndAnythingThatBreaksTheVisitResets
         {"firing", [] { player->fireCooldown = 5; }, 0},
         {"struck", [] { player->hitTimer = 1; }, 0},
         {"sunk", [] { player->health = 0; }, 0},
-        {"spoken to", [] { overlayMode = 2; }, 0},
-        {"paused", [] { overlayMode = 1; }, 8},  // the map does not stop a visit
+        {"spoken to", [] { overlayMode = OverlayDialog; }, 0},
+        {"paused", [] { overlayMode = OverlayPaused; }, 8},  // the map does not stop a visit
         {"sailed off", [] { player->y -= 12; }, 0},
-        {"port used up", [] { ports[1]->role = -1; }, 0},
+        {"port used up", [] { ports[1]->role = RoleInactive; }, 0},
         {"jetty above the centre", [] { player->y += 10; }, 8},  // probed 4 pixels up
         {"jetty beside it", [] { player->x -= 14; }, 8},          // probed 6 pixels right
     };
     for (const Case& k : cases) {
         DockAt(1);
-        ports[1]->role = 1, player->fireCooldown = 0, player->hitTimer = 0, player->health = 5, overlayMode = 0;
+        ports[1]->role = RoleCargoFirst, player->fireCooldown = 0, player->hitTimer = 0, player->health = 5,
+        overlayMode = OverlayNone;
         dockProgress = 7;
         k.breakIt();
         PlaceCamera();
@@ -157,9 +161,9 @@ TEST_F(PortTest, ProgressGrowsEveryFifthFrameAndAnythingThatBreaksTheVisitResets
     // The probes go bottom, top, right, left, and the first jetty found counts: a used-up
     // jetty under the ship hides an active one at its side.
     SetCell(PortColumn(1) + 1, kPortRow, CellPort);
-    ports.Append(new Port{PortColumn(1) + 1, kPortRow, 1});
+    ports.Append(new Port{PortColumn(1) + 1, kPortRow, RoleCargoFirst});
     DockAt(1);
-    ports[1]->role = -1, dockProgress = 7, player->x += 4;
+    ports[1]->role = RoleInactive, dockProgress = 7, player->x += 4;
     Dock(6);
     EXPECT_EQ(dockProgress, 0);
     ports.RemoveAt(6);
@@ -167,7 +171,7 @@ TEST_F(PortTest, ProgressGrowsEveryFifthFrameAndAnythingThatBreaksTheVisitResets
 
     // At the buyer with an empty hold everything waits: the progress, and any icon.
     DockAt(0);
-    overlayMode = 0, player->health = 5, dockProgress = 9, popupKind = 1, popupTimer = 12;
+    overlayMode = OverlayNone, player->health = 5, dockProgress = 9, popupKind = 1, popupTimer = 12;
     FillFrame(Colour(2));
     const Picture before = Snapshot();
     Dock(6);
@@ -235,7 +239,7 @@ TEST_F(PortTest, NewBuyersAndActivePortsAreDrawnAmongTheOthersInOrder) {
         SetRoles(roles);
         cargo = static_cast<int32_t>(pick() % 3), player->health = 5;
         const bool lesson = seed % 5 == 0;
-        highScore = lesson ? 0 : 7, peaceful = lesson ? 1 : 0, overlayMode = 0, compassTarget = nullptr;
+        highScore = lesson ? 0 : 7, peaceful = lesson ? 1 : 0, overlayMode = OverlayNone, compassTarget = nullptr;
 
         const std::vector<int32_t> numbers = RandFrom(seed, 200);
         Resupply model{roles, numbers};
@@ -292,23 +296,24 @@ TEST_F(PortTest, TheFirstCargoOfAFirstGameComesWithALesson) {
         {0, 1, 0, true}, {40, 1, 0, false}, {0, 0, 0, false}, {0, 1, 1, false}};
     for (const Case& k : cases) {
         SetRoles({1, 1, -1, -1, -1, -1});
-        highScore = k.highScore, peaceful = k.peaceful, level = k.level, cargo = 0, overlayMode = 0, popupTimer = 0;
+        highScore = k.highScore, peaceful = k.peaceful, level = k.level, cargo = 0, overlayMode = OverlayNone,
+        popupTimer = 0;
         CompleteVisitAt(0);
         EXPECT_EQ(peaceful, 0);
-        EXPECT_EQ(compassTarget != nullptr && compassTarget->role == 0, true);
+        EXPECT_EQ(compassTarget != nullptr && compassTarget->role == RoleBuyer, true);
         if (!k.lesson) {
             EXPECT_EQ(cargo, 1);
-            EXPECT_EQ(overlayMode, 0);
+            EXPECT_EQ(overlayMode, OverlayNone);
             continue;
         }
         // The cargo comes aboard when the lesson is dismissed.
         EXPECT_EQ(cargo, 0);
         EXPECT_EQ(dockProgress, 0);
         EXPECT_EQ(popupTimer, 0);
-        EXPECT_EQ(dialogText, firstCargoText);
-        EXPECT_EQ(dialogDone, TakeFirstCargo);
-        dialogDone();
-        EXPECT_EQ(overlayMode, 0);
+        EXPECT_EQ(dialog.text, firstCargoText);
+        EXPECT_EQ(dialog.done, TakeFirstCargo);
+        dialog.done();
+        EXPECT_EQ(overlayMode, OverlayNone);
         EXPECT_EQ(cargo, 1);
         EXPECT_EQ(popupKind, 1);
         EXPECT_EQ(popupTimer, 29);
@@ -322,27 +327,27 @@ TEST_F(PortTest, TheFifthSaleSaysFarewellAloneAndSailsToNewIslands) {
     const std::vector<int32_t> numbers = RandFrom(77, 10);
     frameCounter = 1;  // a frame of progress: the visit completes
     PlayFrame();
-    EXPECT_EQ(GameState, 7);
+    EXPECT_EQ(GameState, ScreenFarewell);
     EXPECT_EQ(level, 3);
     EXPECT_EQ(gold, 350);
-    EXPECT_EQ(dialogText, farewellTexts[numbers[0] % 5]);  // drawn before the ports are re-supplied
-    EXPECT_EQ(dialogDone, NextIslands);
+    EXPECT_EQ(dialog.text, farewellTexts[numbers[0] % 5]);  // drawn before the ports are re-supplied
+    EXPECT_EQ(dialog.done, NextIslands);
     EXPECT_EQ(played, (std::vector<int32_t>{SoundNextLevel, SoundMoney}));
 
     // On its own dark screen, page after page, until A sails on.
-    for (int32_t i = 0; i < 400 && GameState == 7; i++) {
+    for (int32_t i = 0; i < 400 && GameState == ScreenFarewell; i++) {
         SetButtonKey(ButtonA, i % 40 == 39);
         RunHeadlessFrame();
-        if (GameState == 7) {
+        if (GameState == ScreenFarewell) {
             EXPECT_EQ(ShownAt(159, 0), Colour(0));  // no sea behind it
         }
     }
     SetButtonKey(ButtonA, false);
-    EXPECT_EQ(GameState, 4);
+    EXPECT_EQ(GameState, ScreenSailing);
     EXPECT_EQ(level, 3);
     EXPECT_EQ(deliveries, 0);
     EXPECT_EQ(ports.Count(), 6);
-    EXPECT_EQ(overlayMode, 2);  // the new islands' greeting
+    EXPECT_EQ(overlayMode, OverlayDialog);  // the new islands' greeting
     EXPECT_EQ(compassTarget, nullptr);
     EXPECT_EQ(cargo, 0);
 }

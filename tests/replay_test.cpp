@@ -2,9 +2,9 @@
 // shots, the home, and whole scenes of the game played from a script.
 #include <fstream>
 
-#include "flow/replay.h"
+#include "flow/dialog.h"
 #include "flow_support.h"
-#include "render/dialog.h"
+#include "harness/replay.h"
 #include "texts.h"
 
 namespace {
@@ -21,7 +21,7 @@ TEST_F(ReplayTest, CommandsDriveButtonsFramesAndFilesAndTheLogNumbersFrames) {
     EXPECT_EQ(Run("# to the last page\n\nseed 7\nhome " + home + "/elsewhere\nscore 40\nwait 2\npress A 5\n"
                   "hold a 3\nwait\ndown A\nwait 4\nup A\nwait 0\nscale 3\nshot page.png\n"), "");
     EXPECT_EQ(log, "2 music stop\n2 music menu\n8 sound click\n12 sound click\n");
-    EXPECT_EQ(GameState * 100 + highScore, -160);
+    EXPECT_EQ(GameState * 100 + highScore, ScreenCreditsMusic * 100 + 40);
     EXPECT_FALSE(std::filesystem::exists(home + "/.Quillbarrow"));  // the score went elsewhere
     unsigned char head[24] = {};
     std::ifstream(home + "/page.png", std::ios::binary).read(reinterpret_cast<char*>(head), 24);
@@ -49,26 +49,26 @@ TEST_F(ReplayTest, AMistakeNamesItsLineAndStopsTheScript) {
 // dialog box and the island maker.
 TEST_F(ReplayTest, FirstPlayShowsTheWelcomeThenTheScoreThenTheFirstIslands) {
     ASSERT_EQ(Run("seed 5\nwait 3\npress A\npress A\npress A\nwait 5\npress A\n"), "");
-    EXPECT_EQ(GameState, 11);
+    EXPECT_EQ(GameState, ScreenWelcome);
     EXPECT_NE(log.find("\n16 sound click\n"), std::string::npos);  // the Play click
     EXPECT_FALSE(std::filesystem::exists(home + "/.Quillbarrow"));   // a first run, at home elsewhere
     int32_t pages = 0;
-    for (size_t left = dialogText.size(); GameState == 11 && pages < 40; pages++) {
+    for (size_t left = dialog.text.size(); GameState == ScreenWelcome && pages < 40; pages++) {
         Frames(100);  // a page of at most 40 letters is typed by then
         Press(ButtonA);
-        EXPECT_TRUE(GameState != 11 || dialogText.size() < left);
-        left = dialogText.size();
+        EXPECT_TRUE(GameState != ScreenWelcome || dialog.text.size() < left);
+        left = dialog.text.size();
     }
     EXPECT_GT(pages, 10);
-    EXPECT_EQ(GameState, 3);
+    EXPECT_EQ(GameState, ScreenHighScore);
     EXPECT_EQ(welcomeShown, 1);
     gold = 12;
     Press(ButtonA);
-    EXPECT_EQ(GameState, 4);
+    EXPECT_EQ(GameState, ScreenSailing);
     EXPECT_EQ(gold, 0);
     EXPECT_EQ(ports.Count(), 6);
-    EXPECT_EQ(overlayMode, 2);
-    EXPECT_EQ(dialogText, firstIslandsText);
+    EXPECT_EQ(overlayMode, OverlayDialog);
+    EXPECT_EQ(dialog.text, firstIslandsText);
     EXPECT_EQ(currentMusic, MusicInGame);
 }
 

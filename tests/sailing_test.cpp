@@ -2,8 +2,8 @@
 // buttons: the camera, the world's edges, pausing, and a dialog holding the ship.
 #include <algorithm>
 
+#include "flow/dialog.h"
 #include "ports/ports.h"
-#include "render/dialog.h"
 #include "render/sprite.h"
 #include "seaview_support.h"
 #include "ships.h"
@@ -25,7 +25,7 @@ TEST_F(SailingTest, OnePixelPerAxisUnlessReloadingStruckOrSunk) {
         {{ButtonRight}, 1, 0}, {{ButtonUp, ButtonLeft}, -1, -1}, {{ButtonLeft, ButtonRight, ButtonDown}, 0, 1},
         {{ButtonUp, ButtonDown}, 0, 0}, {{}, 0, 0}};
     for (const Case& k : cases) {
-        ship->prevX = ship->prevY = 0, ship->sailTimer = -1;
+        ship->sailTimer = -1;
         const Ship before = *ship;
         Steer(k.held);
         if (k.dx == 0 && k.dy == 0) {
@@ -33,19 +33,19 @@ TEST_F(SailingTest, OnePixelPerAxisUnlessReloadingStruckOrSunk) {
             continue;
         }
         // A purely vertical move points the ship straight up or down.
-        EXPECT_EQ(std::vector<int32_t>({ship->x, ship->y, ship->prevX, ship->prevY, ship->headingX, ship->headingY,
-                                        ship->sailTimer}),
-                  std::vector<int32_t>({before.x + k.dx, before.y + k.dy, before.x, before.y, k.dx, k.dy, 15}));
+        EXPECT_EQ(std::vector<int32_t>({ship->x, ship->y, ship->headingX, ship->headingY, ship->sailTimer}),
+                  std::vector<int32_t>({before.x + k.dx, before.y + k.dy, k.dx, k.dy, 15}));
     }
     ship->sailTimer = 6;
     Steer({ButtonRight});
     EXPECT_EQ(ship->sailTimer, 6);  // a sail animation under way is not restarted
     // In a whirlpool's spin the ship moves, but the spin keeps the heading and sails.
     ship->spinTimer = 40, ship->sailTimer = -1;
+    const int32_t y = ship->y;
     Steer({ButtonDown, ButtonRight});
     EXPECT_EQ(ship->headingY, 0);
     EXPECT_EQ(ship->sailTimer, -1);
-    EXPECT_EQ(ship->prevY + 1, ship->y);
+    EXPECT_EQ(y + 1, ship->y);
     ship->spinTimer = 0;
     for (int32_t which = 0; which < 3; which++) {
         ship->fireCooldown = which == 0 ? 3 : 0, ship->hitTimer = which == 1, ship->health = which == 2 ? 0 : 5;
@@ -130,19 +130,19 @@ TEST_F(SailingTest, StartPausesInShadowAndADialogHoldsTheShip) {
     Ship* ship = AddPlayer(400, 400);
     SetCell(22, 23, CellLand);  // colours whose shadows differ from the sea's
     SetCell(22, 24, CellPort);
-    ports.Append(new Port{22, 24, 1});
+    ports.Append(new Port{22, 24, RoleCargoFirst});
     frameCounter = 10;
     PlayFrame();
     const Picture lit(shownFrame, shownFrame + 160 * 120);
 
     SetButtonKey(ButtonStart, true);
     PlayFrame();
-    EXPECT_EQ(overlayMode, 0);  // nothing while it is held
+    EXPECT_EQ(overlayMode, OverlayNone);  // nothing while it is held
     SetButtonKey(ButtonStart, false);
     SetButtonKey(ButtonRight, true);
     frameCounter = 10;
     PlayFrame();
-    EXPECT_EQ(overlayMode, 1);
+    EXPECT_EQ(overlayMode, OverlayPaused);
     EXPECT_EQ(played, std::vector<int32_t>{SoundClick});
     for (int32_t y = 0; y < 120; y++)  // all in shadow, once, round the map
         for (int32_t x = 0; x < 160; x++)
@@ -155,13 +155,13 @@ TEST_F(SailingTest, StartPausesInShadowAndADialogHoldsTheShip) {
     PlayFrame();
     SetButtonKey(ButtonStart, false);
     PlayFrame();
-    EXPECT_EQ(overlayMode, 0);
+    EXPECT_EQ(overlayMode, OverlayNone);
     EXPECT_EQ(played, (std::vector<int32_t>{SoundClick, SoundBeep}));
     EXPECT_EQ(ship->x, 401);  // steering again in the frame it resumed
 
     cannonballs.Append(new Cannonball{30, 1, 420, 400, 1, 0});
     StartDialog(1, "Ahoy there, captain! A long word or two before you sail on.", CloseDialog);
-    overlayMode = 2;
+    overlayMode = OverlayDialog;
     for (int32_t i = 0; i < 4; i++) PlayFrame();
     EXPECT_EQ(ship->x, 401);
     EXPECT_EQ(cannonballs[0]->x, 424);

@@ -4,10 +4,12 @@
 #include <cstring>
 #include <vector>
 
-#include "flow/dispatch.h"
+#include "flow/gamestate.h"
 #include "platform/audio.h"
 #include "platform/input.h"
 #include "ports/ports.h"
+#include "render/shadow.h"
+#include "sailing/camera.h"
 #include "sailing/sailing.h"
 #include "sailing/seaview.h"
 #include "test_support.h"
@@ -26,7 +28,8 @@ protected:
         std::memset(shadowMask, 0, sizeof shadowMask);
         for (auto& gull : gulls) gull.reset();
         for (auto& cloud : clouds) cloud.reset();
-        overlayMode = 0, peaceful = 1, hudSlide = -20, cannonballCount = 6, level = 0, cargo = 0, gold = 0, sfxOn = 1;
+        overlayMode = OverlayNone, peaceful = 1, hudSlide = -20, cannonballCount = 6, level = 0, cargo = 0, gold = 0,
+        sfxOn = 1;
         deliveries = 0, dockProgress = 0, popupKind = 0, popupTimer = 0, compassTarget = nullptr;
         played.clear(), music.clear();
         soundStarted = [](int32_t n) { played.push_back(n); };
@@ -35,7 +38,7 @@ protected:
     void TearDown() override {
         ClearWorldLists();
         soundStarted = nullptr, musicStarted = nullptr;
-        GameState = 100;
+        GameState = ScreenStart;
         InitPalettes();
     }
     static inline std::vector<int32_t> played;  // every sound started
@@ -55,7 +58,7 @@ inline void SetCell(int32_t c, int32_t r, int32_t code) { tileMap[CellIndex(c, r
 
 // A ship afloat and at rest, appended to ships.
 inline Ship* AddShip(int32_t kind, int32_t x, int32_t y, int32_t headingX = 1, int32_t headingY = 0) {
-    ships.Append(new Ship{0, 0, -1, 0, 0, -1, -1, 0, 30, 0, 0, 500, 1, -1, -1, 0, 0, x, y, headingX, headingY, 5,
+    ships.Append(new Ship{-1, 0, 0, -1, -1, 0, 30, 0, 0, 500, 1, -1, -1, 0, 0, x, y, headingX, headingY, 5,
                           kind});
     return ships[ships.Count() - 1];
 }
@@ -68,7 +71,7 @@ inline Ship* AddPlayer(int32_t x, int32_t y) {
 
 // One frame of the game loop on the sailing screen.
 inline void PlayFrame() {
-    GameState = 4;
+    GameState = ScreenSailing;
     RunHeadlessFrame();
 }
 

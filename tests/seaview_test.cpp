@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "pirates/cannonballs.h"
 #include "render/sprite.h"
+#include "sailing/sky.h"
 #include "sea.h"
 #include "seaview_support.h"
 #include "ships.h"
@@ -172,9 +174,9 @@ TEST_F(SeaViewTest, WrecksLieUnderTheCoastAndSinkingShipsRiseOverIt) {
 
 TEST_F(SeaViewTest, CannonballsFlyThenSplashAndMarkersBob) {
     for (int32_t life : {10, 8, 0, 1, 50}) cannonballs.Append(new Cannonball{life, 1, 360 + life * 2, 390, 1, -1});
-    ports.Append(new Port{21, 24, 0});
-    ports.Append(new Port{25, 23, -1});
-    ports.Append(new Port{18, 25, 2});
+    ports.Append(new Port{21, 24, RoleBuyer});
+    ports.Append(new Port{25, 23, RoleInactive});
+    ports.Append(new Port{18, 25, RoleRepairFirst});
     barrels.Append(new Barrel{23 * 16 + 8, 24 * 16 + 5, 0});
     frameCounter = 95;
     auto expected = [] {
@@ -186,7 +188,7 @@ TEST_F(SeaViewTest, CannonballsFlyThenSplashAndMarkersBob) {
         DrawSprite24x24(16 - 4, 32 - 23 - 3, PortMarkerFrames + FrameSlot(24, 24, 1), SeaKey());
         DrawSprite16x16(56 - 4, 37 - 4, BarrelFrames + FrameSlot(16, 16, 95 / 15), SeaKey());
     };
-    EXPECT_EQ(Differ(expected, [] { DrawCannonballs(), DrawPortMarkers(), DrawBarrels(); }), 0);
+    EXPECT_EQ(Differ(expected, [] { AdvanceCannonballs(), DrawCannonballs(), DrawPortMarkers(), DrawBarrels(); }), 0);
     ASSERT_EQ(cannonballs.Count(), 4);
     const int32_t lives[4] = {9, 7, 0, 49};
     for (int32_t i = 0; i < 4; i++) EXPECT_EQ(cannonballs[i]->life, lives[i]);
@@ -207,7 +209,7 @@ TEST_F(SeaViewTest, GullsFlyToRandomTargetsAndCastShadows) {
         DrawSprite8x8(90 - 4, 28 - 4 - lift, restingFrame, SeaKey());
         DrawSprite8x8(69 - 4, 68 - 4 - lift, flyingFrame, SeaKey());
     };
-    EXPECT_EQ(Differ([&] { birds(12); }, DrawGulls), 0);
+    EXPECT_EQ(Differ([&] { birds(12); }, [] { FlyGulls(), DrawGulls(); }), 0);
     EXPECT_EQ(rand(), after);  // exactly two draws, x then y
     const Gull &resting = *gulls[0], &flying = *gulls[1];
     EXPECT_EQ(std::vector<int32_t>({resting.targetX, resting.targetY, resting.x, resting.flap, resting.stepX}),
@@ -222,11 +224,11 @@ TEST_F(SeaViewTest, GullsFlyToRandomTargetsAndCastShadows) {
 }
 
 TEST_F(SeaViewTest, CloudsDriftOnceASecondAndComeBackRound) {
-    clouds[0].reset(new Cloud{-48, 949, 0, 8, 0, 6, 7, 896, 944});
-    clouds[1].reset(new Cloud{410, 390, 2, 32, 1, 5, 3, 896, 944});
+    clouds[0].reset(new Cloud{-48, 949, 0, 8, 6, 7, 896, 944});
+    clouds[1].reset(new Cloud{410, 390, 2, 32, 5, 3, 896, 944});
     for (int32_t counter : {39, 41, 119, 80}) {
         frameCounter = counter;
-        DrawClouds();
+        DriftClouds(), DrawClouds();
         EXPECT_EQ(clouds[0]->x, counter == 80 ? 925 : -48);
     }
     EXPECT_EQ(std::vector<int32_t>({clouds[0]->y, clouds[0]->frame}), std::vector<int32_t>({-83, 0}));
@@ -240,7 +242,7 @@ TEST_F(SeaViewTest, CloudsDriftOnceASecondAndComeBackRound) {
     auto byHand = [](int32_t lift) {
         for (const auto& slot : clouds) {
             const Cloud& k = *slot;
-            const uint8_t* mask = kTables[k.image] + (k.frame * k.variantCount + k.variant) * k.size * k.size / 8;
+            const uint8_t* mask = kTables[k.image] + k.frame * k.variantCount * k.size * k.size / 8;
             DrawMaskByHand(k.x - 320 - k.size / 2, k.y - 352 - k.size / 2 - lift, mask, k.size, 15);
         }
     };
@@ -250,11 +252,11 @@ TEST_F(SeaViewTest, CloudsDriftOnceASecondAndComeBackRound) {
         for (int32_t i = 2; i < kCloudCount; i++) {
             const int32_t image = rand() % 4, far = rand() % 8 == 0;
             const int32_t x = far ? rand() % 896 : 290 + rand() % 220, y = far ? rand() % 896 : 340 + rand() % 150;
-            const int32_t variant = rand() % variants[image];
-            clouds[i].reset(new Cloud{x, y, image, sizes[image], variant, variants[image], rand() % 8, 896, 944});
+            clouds[i].reset(new Cloud{x, y, image, sizes[image], variants[image], rand() % 8, 896, 944});
         }
         std::memset(shadowMask, 0, sizeof shadowMask);
-        ASSERT_EQ(Differ([&] { byHand(30); }, [] { MarkCloudShadows(), DrawClouds(); }), 0) << "round " << round;
+        ASSERT_EQ(Differ([&] { byHand(30); }, [] { MarkCloudShadows(), DriftClouds(), DrawClouds(); }), 0)
+            << "round " << round;
         FillFrame(Colour(2));
         byHand(0);
         for (int32_t y = 0; y < 120; y++)
@@ -273,7 +275,7 @@ TEST_F(SeaViewTest, OverlappingShadowsDarkenOnce) {
     for (int32_t c = 20; c < 24; c++)
         for (int32_t r = 22; r < 26; r++) SetCell(c, r, 2 + (c + r) % 5);
     gulls[0].reset(new Gull{896, 896, 0, 0, 0, 360, 380, 360, 380});  // shadow at (36, 24)
-    clouds[0].reset(new Cloud{360, 380, 3, 48, 0, 4, 0, 896, 944});    // shadow at (16, 4)
+    clouds[0].reset(new Cloud{360, 380, 3, 48, 4, 0, 896, 944});    // shadow at (16, 4)
     frameCounter = 1;
     FillFrame(Colour(0));
     DrawSea(), DrawMapCells(), DrawShips();
@@ -283,7 +285,7 @@ TEST_F(SeaViewTest, OverlappingShadowsDarkenOnce) {
     DrawMaskByHand(16, 4, CloudMasks48, 48, 15);
     const Picture shaded = Snapshot();
     FillFrame(Colour(0));
-    DrawSeaView();
+    FlyGulls(), DrawSeaView(), DriftClouds(), DrawClouds();
     for (int32_t i = 22 * 160; i < 160 * 120; i++) {  // below the bird and the cloud themselves
         const uint16_t once = static_cast<uint16_t>(shadowPalette[PaletteIndex(lit[i])]);
         ASSERT_EQ(FrameBuffer[i], shaded[i] != Colour(2) ? once : lit[i]) << i;

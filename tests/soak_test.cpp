@@ -3,11 +3,11 @@
 #include <cstring>
 #include <string>
 
-#include "flow/soak.h"
+#include "flow/dialog.h"
+#include "harness/soak.h"
 #include "pirates/hazards.h"
 #include "platform/audio.h"
 #include "ports/ports.h"
-#include "render/dialog.h"
 #include "test_support.h"
 #include "world/world.h"
 
@@ -24,8 +24,9 @@ protected:
     static void Fresh() {
         ClearWorldLists();
         std::memset(tileMap, 0, sizeof tileMap);
-        cargo = 0, cannonballCount = 6, frameCounter = 0, overlayMode = 0, hudSlide = -20, sfxOn = 1, musicOn = 1;
-        dialogText.clear(), dialogRevealed = 0, dialogConsumed = 0;
+        cargo = 0, cannonballCount = 6, frameCounter = 0, overlayMode = OverlayNone, hudSlide = -20, sfxOn = 1,
+        musicOn = 1;
+        dialog.text.clear(), dialog.revealed = 0, dialog.consumed = 0;
     }
 };
 
@@ -40,7 +41,11 @@ TEST_F(SoakTest, EveryPromiseBrokenOnPurposeIsCaughtInTheFrameItBroke) {
         {"hull", [] { player->health = 12; }, "player health is 12"},
         {"frame counter", [] { frameCounter = 120; }, "frameCounter is 120"},
         {"map code", [] { tileMap[CellIndex(0, 0)] = 7; }, "cell code 7"},
-        {"unmarked whirlpool", [] { whirlpools.Append(new Whirlpool{100, 8, 5}); }, "a whirlpool's cell is not marked"},
+        {"unmarked whirlpool",
+         [] {
+             whirlpools.Append(new Whirlpool{100, 8, 5});
+         },
+         "a whirlpool's cell is not marked"},
         {"stray whirlpool mark",
          [] {
              for (int32_t i = 0; i < whirlpools.Count(); i++) whirlpools[i]->life = -1;
@@ -49,9 +54,18 @@ TEST_F(SoakTest, EveryPromiseBrokenOnPurposeIsCaughtInTheFrameItBroke) {
          },
          "1 whirlpool cells for 0 whirlpools"},
         {"ship adrift", [] { ships[0]->x = 900; }, "ship 0 outside the world at 900"},
-        {"too many barrels", [] { for (int i = 0; i < 10; i++) barrels.Append(new Barrel{8, 5, 0}); }, "10 barrels"},
-        {"dialog", [] { dialogRevealed = static_cast<uint32_t>(dialogText.size()) + 1; }, "the dialog has revealed"},
-        {"released port", [] { static Port gone{1, 1, 0}; compassTarget = &gone; }, "the compass points at a port no"},
+        {"too many barrels",
+         [] {
+             for (int i = 0; i < 10; i++) barrels.Append(new Barrel{8, 5, 0});
+         },
+         "10 barrels"},
+        {"dialog", [] { dialog.revealed = static_cast<uint32_t>(dialog.text.size()) + 1; }, "the dialog has revealed"},
+        {"released port",
+         [] {
+             static Port gone{1, 1, RoleBuyer};
+             compassTarget = &gone;
+         },
+         "the compass points at a port no"},
         {"released ship", [] { player = nullptr; }, "ships without a player"},
     };
     for (const Case& k : cases) {

@@ -8,11 +8,11 @@
 #include <utility>
 #include <vector>
 
+#include "flow/dialog.h"
 #include "flow_support.h"
 #include "hud.h"
 #include "hud/statusbar.h"
 #include "ports/ports.h"
-#include "render/dialog.h"
 #include "render/sprite.h"
 #include "render/text.h"
 #include "seaview_support.h"
@@ -79,7 +79,11 @@ void DrawMapByHand(int32_t f) {
         if (ships[i]->health > 0) FrameBuffer[(32 + ships[i]->y / 16) * 160 + 52 + ships[i]->x / 16] = Colour(blink);
     for (int32_t i = 0; i < ports.Count(); i++) {
         const Port* port = ports[i];
-        const int32_t colour = port->role == -1 ? 14 : f % 12 >= 9 ? 14 : port->role != 0 ? 3 : f % 12 < 7 ? 9 : 14;
+        const int32_t colour = port->role == RoleInactive ? 14
+                               : f % 12 >= 9              ? 14
+                               : port->role != RoleBuyer  ? 3
+                               : f % 12 < 7               ? 9
+                                                          : 14;
         FrameBuffer[(32 + port->cellY) * 160 + 52 + port->cellX] = Colour(colour);
     }
     for (auto [dx, dy] : {std::pair{0, 0}, {1, -1}, {1, 1}, {-1, -1}, {-1, 1}})
@@ -87,7 +91,7 @@ void DrawMapByHand(int32_t f) {
 }
 
 TEST_F(StatusBarTest, GoldCargoCompassHullAndCannonballsStandInTheirCorners) {
-    ports.Append(new Port{25, 25, -1});  // its corner is world point (400, 400); no marker in the way
+    ports.Append(new Port{25, 25, RoleInactive});  // its corner is world point (400, 400); no marker in the way
     struct Case {
         int32_t x, y, gold, cargo, health, balls, targeted, frameCounter, arrow;
     } cases[] = {
@@ -118,8 +122,10 @@ TEST_F(StatusBarTest, GoldCargoCompassHullAndCannonballsStandInTheirCorners) {
         for (int32_t i = 0; i < 160 * 120; i++)
             ASSERT_EQ(shownFrame[i], FrameBuffer[i]) << "(" << k.x << ", " << k.y << "): " << i % 160 << ", " << i / 160;
     }
-    EXPECT_EQ(std::vector<int32_t>(compassArrowFrames, compassArrowFrames + 9),
-              (std::vector<int32_t>{1, 2, 3, 0, 4, 4, 7, 6, 5}));
+    std::vector<int32_t> needles;
+    for (int32_t dx = -1; dx <= 1; dx++)
+        for (int32_t dy = -1; dy <= 1; dy++) needles.push_back(DirectionOf(dx, dy));
+    EXPECT_EQ(needles, (std::vector<int32_t>{1, 2, 3, 0, 4, 4, 7, 6, 5}));
 }
 
 TEST_F(StatusBarTest, ADialogSlidesTheBarAwayAPixelAFrameAndClosingBringsItBack) {
@@ -149,7 +155,7 @@ TEST_F(StatusBarTest, ADialogSlidesTheBarAwayAPixelAFrameAndClosingBringsItBack)
     for (int32_t i = 0; i < 10; i++) PlayFrame();
     SetButtonKey(ButtonA, false);
     PlayFrame();
-    ASSERT_EQ(overlayMode, 0);
+    ASSERT_EQ(overlayMode, OverlayNone);
     const int32_t closedAt = hudSlide;
     for (int32_t i = 1; i <= 18; i++) {
         frameCounter = 30;
@@ -168,7 +174,7 @@ TEST_F(StatusBarTest, ThePausedMapShowsTheWorldCellForCellWithBlinkingShipsAndPo
     AddShip(1, 500, 600)->health = 3;
     AddShip(2, 40, 880)->health = 0;   // sunk: not on the map
     AddShip(3, 895, 10)->health = 1;   // beyond the last column drawn, still shown
-    const int32_t roles[5] = {-1, 0, 1, 2, 1};
+    const PortRole roles[5] = {RoleInactive, RoleBuyer, RoleCargoFirst, RoleRepairFirst, RoleCargoFirst};
     for (int32_t i = 0; i < 5; i++) {
         ports.Append(new Port{3 + 11 * i, 50 - 9 * i, roles[i]});
         SetCell(3 + 11 * i, 50 - 9 * i, CellPort);
@@ -180,7 +186,7 @@ TEST_F(StatusBarTest, ThePausedMapShowsTheWorldCellForCellWithBlinkingShipsAndPo
     for (int32_t f : {0, 6, 7, 8, 9, 11, 23, 24, 100}) {
         frameCounter = f;
         PlayFrame();
-        ASSERT_EQ(overlayMode, 1);
+        ASSERT_EQ(overlayMode, OverlayPaused);
         // Over what the game drew behind it: the frame, the cells, then the marks.
         std::copy(shownFrame, shownFrame + 160 * 120, FrameBuffer);
         DrawMapByHand(f);
@@ -191,19 +197,19 @@ TEST_F(StatusBarTest, ThePausedMapShowsTheWorldCellForCellWithBlinkingShipsAndPo
 
 TEST_F(StatusBarTest, TheLastBarOfAGameWithANewBestReadsNoReleasedRecord) {
     AddPlayer(300, 300);
-    ports.Append(new Port{3, 3, 0});
+    ports.Append(new Port{3, 3, RoleBuyer});
     compassTarget = ports[0];
     gold = 57, cargo = 3, cannonballCount = 12, hudSlide = 0, frameCounter = 50;
     ClearWorldLists();  // as the game over does before this frame's bar
     StartDialog(1, "You got a new high score of 57!", BackToMenu);
     FillFrame(Colour(2));
-    DrawStatusBar();
+    SlideStatusBar(), DrawStatusBar(), DialogFrame();
     const Picture shown = Snapshot();
     FillFrame(static_cast<uint16_t>(shadowPalette[2]));
     DrawBarByHand(0, 0, -1);  // gold, cargo and cannonballs; no hull, no compass
     for (int32_t y = 0; y < 120; y++)
         for (int32_t x = 92; x < 160; x++) ASSERT_EQ(shown[y * 160 + x], FrameBuffer[y * 160 + x]) << x << ", " << y;
-    EXPECT_EQ(dialogRevealed, 1u);  // the dialog is drawn and typed all the same
+    EXPECT_EQ(dialog.revealed, 1u);  // the dialog is drawn and typed all the same
 }
 
 // The sea view of the frame just shown (counter f), as the game drew it before docking
@@ -215,6 +221,7 @@ void DrawSceneOf(int32_t f) {
     ClearFrameBuffer();
     PlaceCamera();
     DrawSeaView();
+    DrawClouds();
     frameCounter = now;
 }
 
@@ -235,7 +242,7 @@ TEST_F(StatusBarTest, ACaptainDocksLoadsFollowsTheCompassSellsAndLooksAtTheMap) 
     for (int32_t c = 8; c < 40; c++) SetCell(c, 21, CellLand);
     for (int32_t i = 0; i < 6; i++) {
         SetCell(12 + 4 * i, 20, CellPort);
-        ports.Append(new Port{12 + 4 * i, 20, i == 2 || i == 4 ? 1 : -1});
+        ports.Append(new Port{12 + 4 * i, 20, i == 2 || i == 4 ? RoleCargoFirst : RoleInactive});
     }
     // Far away, every list at its limit, so that nothing but the ports draws numbers.
     for (int32_t i = 0; i < 9; i++) barrels.Append(new Barrel{100 + 40 * i, 800, 0});
@@ -319,7 +326,7 @@ TEST_F(StatusBarTest, ACaptainDocksLoadsFollowsTheCompassSellsAndLooksAtTheMap) 
     SetButtonKey(ButtonStart, false);
     PlayFrame();
     next++;
-    ASSERT_EQ(overlayMode, 1);
+    ASSERT_EQ(overlayMode, OverlayPaused);
     const int32_t g = (frameCounter + 119) % 120;
     DrawSceneOf(g);
     for (uint16_t& pixel : FrameBuffer) pixel = static_cast<uint16_t>(shadowPalette[PaletteIndex(pixel)]);

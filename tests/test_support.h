@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <string>
 
-#include "flow/dispatch.h"
+#include "flow/gamestate.h"
+#include "harness/headless.h"
 #include "platform/audio.h"
 #include "platform/frame.h"
-#include "platform/headless.h"
 
 inline uint16_t Colour(int index) { return static_cast<uint16_t>(Palette[index]); }
 
@@ -33,7 +33,7 @@ protected:
         InitPalettes();
         StartHeadless();
         frameCounter = 0;
-        GameState = 100;
+        GameState = ScreenStart;
         FillFrame(0);
     }
 };

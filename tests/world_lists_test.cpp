@@ -23,7 +23,7 @@ TEST_F(WorldListTest, RemovingWhileWalkingBackwardsVisitsEveryRecordOnce) {
 }
 
 TEST_F(WorldListTest, ASessionOfSailingLeavesNothingBehind) {
-    ports.Append(new Port{21, 21, 0});
+    ports.Append(new Port{21, 21, RoleBuyer});
     SetCell(21, 21, CellPort);
     compassTarget = ports[0];
     Ship* ship = AddPlayer(330, 380);
@@ -31,14 +31,14 @@ TEST_F(WorldListTest, ASessionOfSailingLeavesNothingBehind) {
         Ship* pirate = AddShip(1 + i % 3, 300 + 20 * i, 420, 1, i % 2);
         pirate->health = 0, pirate->hitTimer = i;
     }
-    for (int32_t i = 0; i < 12; i++) cannonballs.Append(new Cannonball{4 * i + 2, i % 2, 250, 380 + i, 1, -1});  // behind us
+    for (int32_t i = 0; i < 12; i++) cannonballs.Append(new Cannonball{4 * i + 2, i % 2 == 1, 250, 380 + i, 1, -1});  // behind us
     for (int32_t i = 0; i < 4; i++) barrels.Append(new Barrel{100 * i + 8, 405, 0});
     for (int32_t i = 0; i < 3; i++) whirlpools.Append(new Whirlpool{6000, (30 + i) * 16 + 8, 30 * 16 + 5});
     const int32_t sizes[4] = {8, 16, 32, 48}, variants[4] = {6, 6, 5, 4};
     for (int32_t round = 0; round < 2; round++) {  // made twice, as for two sets of islands
         for (int32_t i = 0; i < kGullCount; i++) gulls[i].reset(new Gull{896, 896, 0, 0, 1, 300 + i, 400, 320, 400});
         for (int32_t i = 0; i < kCloudCount; i++)
-            clouds[i].reset(new Cloud{300 + 9 * i, 380, i % 4, sizes[i % 4], 0, variants[i % 4], i % 8, 896, 944});
+            clouds[i].reset(new Cloud{300 + 9 * i, 380, i % 4, sizes[i % 4], variants[i % 4], i % 8, 896, 944});
     }
     ships.RemoveAt(3);
     barrels.RemoveAt(0);

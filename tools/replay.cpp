@@ -3,7 +3,7 @@
 //   build/replay SCRIPT OUTDIR
 //
 // Run it from the top of the tree, where data/ is. It reads SCRIPT (the format is at the
-// top of src/flow/replay.h; examples are in tools/replays), writes the frames the
+// top of src/harness/replay.h; examples are in tools/replays), writes the frames the
 // script asks for as PNG files into OUTDIR (made if missing), and prints the log of
 // sounds and music started, one line per event, on stdout. The score file lives in a
 // temporary home unless the script names one, so no real score is ever touched.
@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "flow/replay.h"
+#include "harness/replay.h"
 #include "platform/files.h"
 #include "platform/video.h"
 

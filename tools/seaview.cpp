@@ -14,9 +14,9 @@
 #include <cstring>
 #include <string>
 
-#include "flow/dispatch.h"
+#include "flow/gamestate.h"
+#include "harness/headless.h"
 #include "platform/frame.h"
-#include "platform/headless.h"
 #include "platform/input.h"
 #include "world/world.h"
 
@@ -30,7 +30,7 @@ void LandBlock(int32_t blockX, int32_t blockY) {
         for (int32_t r = 0; r < 2; r++) SetCell(2 * blockX + c, 2 * blockY + r, CellLand);
 }
 
-void AddPort(int32_t c, int32_t r, int32_t role) {
+void AddPort(int32_t c, int32_t r, PortRole role) {
     SetCell(c, r, CellPort);
     ports.Append(new Port{c, r, role});
 }
@@ -76,10 +76,10 @@ void BuildHarbour() {
     SetCell(22, 25, 6);
     SetCell(29, 20, 4);
 
-    AddPort(22, 19, -1);  // land below: inactive, no marker
-    AddPort(19, 22, 1);   // land right: gives cargo
-    AddPort(26, 23, 0);   // land left: buys cargo
-    AddPort(23, 26, 2);   // land above: gives cargo
+    AddPort(22, 19, RoleInactive);     // land below: inactive, no marker
+    AddPort(19, 22, RoleCargoFirst);   // land right: gives cargo
+    AddPort(26, 23, RoleBuyer);        // land left: buys cargo
+    AddPort(23, 26, RoleRepairFirst);  // land above: gives cargo
 
     SetCell(17, 26, -2);
     SetCell(16, 28, -3);
@@ -119,30 +119,30 @@ void BuildHarbour() {
     barrels.Append(new Barrel{25 * 16 + 8, 26 * 16 + 5, 0});
 
     // Gulls circling the harbour; two clouds over it and the rest far away.
-    srand(7);
+    std::srand(7);
     for (int32_t i = 0; i < kGullCount; i++) {
-        const int32_t x = 14 * 16 + rand() % 160, y = 20 * 16 + rand() % 120;
-        gulls[i].reset(new Gull{kWorldSize, kWorldSize, rand() % 16, 0, 1, x, y, x + rand() % 120 - 60,
-                                y + rand() % 120 - 60});
+        const int32_t x = 14 * 16 + std::rand() % 160, y = 20 * 16 + std::rand() % 120;
+        gulls[i].reset(new Gull{kWorldSize, kWorldSize, std::rand() % 16, 0, 1, x, y, x + std::rand() % 120 - 60,
+                                y + std::rand() % 120 - 60});
     }
     static const int32_t kSizes[4] = {8, 16, 32, 48};
     static const int32_t kVariants[4] = {6, 6, 5, 4};
     for (int32_t i = 0; i < kCloudCount; i++) {
         const int32_t image = i == 0 ? 2 : i == 1 ? 1 : i % 4;
-        int32_t x = 500 + rand() % 390, y = rand() % 895;
+        int32_t x = 500 + std::rand() % 390, y = std::rand() % 895;
         if (i == 0) x = 22 * 16, y = 23 * 16;
         if (i == 1) x = 14 * 16 + 8, y = 25 * 16;
-        clouds[i].reset(new Cloud{x, y, image, kSizes[image], 0, kVariants[image], rand() % 8, kWorldSize, 944});
+        clouds[i].reset(new Cloud{x, y, image, kSizes[image], kVariants[image], std::rand() % 8, kWorldSize, 944});
     }
 
-    overlayMode = 0;
+    overlayMode = OverlayNone;
     peaceful = 1;
     hudSlide = 0;
 }
 
 // One frame of the game loop on the sailing screen.
 void PlayFrame() {
-    GameState = 4;
+    GameState = ScreenSailing;
     RunHeadlessFrame();
 }
 

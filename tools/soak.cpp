@@ -14,7 +14,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "flow/soak.h"
+#include "harness/soak.h"
 #include "platform/video.h"
 
 namespace {

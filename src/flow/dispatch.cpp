@@ -1,17 +1,14 @@
 #include "flow/dispatch.h"
 
+#include "flow/dialog.h"
+#include "flow/gamestate.h"
 #include "flow/highscore.h"
 #include "flow/menu.h"
 #include "flow/screens.h"
 #include "platform/audio.h"
-#include "render/dialog.h"
+#include "platform/frame.h"
+#include "platform/input.h"
 #include "sailing/sailing.h"
-#include "world/generate.h"
-#include "world/world.h"
-
-int32_t GameState = 100;
-int32_t welcomeShown;
-int32_t rippleOn;
 
 namespace {
 
@@ -21,87 +18,56 @@ void Boot() {
     LoadHighScore();
     LoadAudio();
     PlayMusic(MusicMenu);
-    GameState = 1;
-}
-
-// A dialog alone on the dark background, no sea behind it.
-void DialogScreen() {
-    DrawDialogBox();
-    UpdateDialog();
+    GameState = ScreenCredits;
 }
 
 }  // namespace
 
+void RunOneFrame(void (*present)()) {
+    RunFrame();
+    SampleButtons();
+    if (present != nullptr) present();
+    ClearFrameBuffer();
+    frameCounter++;
+    if (frameCounter == 120) frameCounter = 0;
+}
+
 void RunFrame() {
     switch (GameState) {
-    case 100:  // the first frame shows the untouched, black picture
-        GameState = 0;
+    case ScreenStart:  // the first frame shows the untouched, black picture
+        GameState = ScreenBoot;
         break;
-    case 0:
+    case ScreenBoot:
         Boot();
         break;
-    case 1:
+    case ScreenCredits:
         CreditPageFrame(0);
         break;
-    case -1:
+    case ScreenCreditsArt:
         CreditPageFrame(1);
         break;
-    case -2:
+    case ScreenCreditsMusic:
         CreditPageFrame(2);
         break;
-    case 2:
+    case ScreenMenu:
         MenuFrame();
         break;
-    case 3:
+    case ScreenHighScore:
         HighScoreFrame();
         break;
-    case 4:
+    case ScreenSailing:
         SailingFrame();
         break;
-    case 5:
-    case 7:
-        DialogScreen();
+    case ScreenNewHighScore:
+    case ScreenFarewell:  // a dialog alone on the dark background, no sea behind it
+        DialogFrame();
         break;
-    case 6:
+    case ScreenGameOver:
         GameOverFrame();
         break;
-    case 11:
-        DialogScreen();
-        welcomeShown = 1;
-        break;
-    default:
+    case ScreenWelcome:
+        DialogFrame();
+        welcomeShown = true;
         break;
     }
 }
-
-void StartNewGame() {
-    GameState = 4;
-    cargo = 0;
-    peaceful = 1;
-    level = 0;
-    GenerateIslands();
-    gold = 0;  // the islands' starting purse does not count toward a new game's score
-}
-
-void GoToMenu() { GameState = 2; }
-
-void GoToScoreScreen() { GameState = 3; }
-
-void BackToMenu() {
-    GameState = 2;
-    PlayMusic(MusicMenu);
-}
-
-void EnterGameOver() {
-    ClearWorldLists();
-    PlaySound(SoundGameOver);
-    GameState = 6;
-}
-
-void NextIslands() {
-    overlayMode = 0;
-    GameState = 4;
-    GenerateIslands();
-}
-
-void CloseDialog() { overlayMode = 0; }

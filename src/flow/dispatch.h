@@ -1,25 +1,11 @@
-// The screen dispatcher: one frame of whichever screen GameState names, and the
-// actions that move between screens when a dialog is dismissed.
+// The game's one entry for a frame, and the screen dispatcher under it.
 #pragma once
-#include <cstdint>
 
-// The current screen: 100 start, 0 boot, 1/-1/-2 credit pages, 2 title menu, 3 high
-// score, 4 sailing, 5/7/11 a dialog alone, 6 game over.
-extern int32_t GameState;
+// One frame of the game after the platform has drained its events: the screen of the
+// current state (RunFrame), button sampling, showing the picture through present (which
+// may be null), clearing the FrameBuffer and advancing frameCounter. The window, the
+// tests and the replay tool all run the game through this.
+void RunOneFrame(void (*present)());
 
-extern int32_t welcomeShown;  // 1 once the welcome dialog has been on screen in this run
-extern int32_t rippleOn;      // the rippling pictures ripple every other 120-frame cycle
-
-// Runs one frame of the current screen, drawing into the cleared FrameBuffer.
+// One frame of whichever screen GameState names, drawing into the cleared FrameBuffer.
 void RunFrame();
-
-// A new game: no gold, no cargo, peaceful, level 0, fresh islands.
-void StartNewGame();
-
-// Dialog done actions.
-void GoToMenu();         // to the title menu
-void GoToScoreScreen();  // to the high score screen
-void BackToMenu();       // to the title menu with its music
-void EnterGameOver();    // clears the world and shows the game-over screen
-void NextIslands();      // sails on to a new set of islands
-void CloseDialog();      // back to sailing

@@ -1,12 +1,12 @@
 #include "flow/menu.h"
 
-#include "flow/dispatch.h"
+#include "flow/dialog.h"
+#include "flow/gamestate.h"
 #include "flow/highscore.h"
 #include "flow/screens.h"
 #include "platform/audio.h"
 #include "platform/frame.h"
 #include "platform/input.h"
-#include "render/dialog.h"
 #include "render/sprite.h"
 #include "render/text.h"
 #include "texts.h"
@@ -28,14 +28,9 @@ constexpr int32_t kFlourishStart = 97;  // titleTick at which strip B takes over
 constexpr int32_t kMenuMusic = 3;       // entries with a loudspeaker mark
 constexpr int32_t kMenuSfx = 4;
 
-// The logo frame of this tick: strip A's idle loop, each picture for two frames,
+// The logo's picture at this tick: strip A's idle loop, each picture for two frames,
 // three times over, then strip B's flourish once.
-const uint8_t* LogoFrame() {
-    titleTick++;
-    if (titleTick == kTitleCycle) {
-        titleTick = 0;
-        return LogoStripA;
-    }
+const uint8_t* LogoPicture() {
     const int32_t frame = (titleTick % 32) / 2;
     const uint8_t* strip = titleTick < kFlourishStart ? LogoStripA : LogoStripB;
     return strip + FrameSlot(kLogoWidth, kLogoHeight, frame);
@@ -61,8 +56,10 @@ void MenuFrame() {
         soundTestIndex = (soundTestIndex + 1) % kSoundCount;
     }
 
-    // 2. The logo.
-    DrawRippledPicture(20, 2, kLogoWidth, kLogoHeight, LogoFrame(), SeaKey());
+    // 2. The logo's next tick, and the ripple's turn.
+    titleTick++;
+    if (titleTick == kTitleCycle) titleTick = 0;
+    AdvanceRipple();
 
     // 3-4. The cursor stops at either end, silently.
     if (wasReleased(ButtonUp)) {
@@ -76,45 +73,52 @@ void MenuFrame() {
         else PlaySound(SoundBeep);
     }
 
-    // 5. The entries; the chosen one stands 3 pixels out.
-    for (int32_t i = 0; i < kMenuEntries; i++)
-        DrawText(i == menuCursor ? 48 : 45, 63 + 11 * i, menuLabels[i], PaletteColour(15));
-
-    // 6. The wheel, glinting for the last 49 frames of every 3-second cycle.
-    const int32_t cursorFrame = frameCounter < 71 ? 0 : 1;
-    DrawSprite16x16(32, 60 + 11 * menuCursor, MenuCursorFrames + FrameSlot(16, 16, cursorFrame), SeaKey());
-
-    // 7. The switch under the cursor shows whether it is on.
-    if (menuCursor == kMenuMusic) DrawMark(81, 96, musicOn == 1 ? SoundOnMark : SoundOffMark);
-    if (menuCursor == kMenuSfx) DrawMark(69, 107, sfxOn == 1 ? SoundOnMark : SoundOffMark);
+    // 2, 5-7. The logo, the entries, the wheel and the switch's mark.
+    DrawMenu();
 
     // 8. Choose. The click comes after the action, so switching effects off is silent
-    // and switching them on is heard.
+    // and switching them on is heard. The mark drawn above shows the switch as it was.
     if (wasReleased(ButtonA)) {
         menuActions[menuCursor]();
         PlaySound(SoundClick);
     }
 }
 
+void DrawMenu() {
+    DrawRippling(20, 2, kLogoWidth, kLogoHeight, LogoPicture(), SeaKey());
+
+    // The entries; the chosen one stands 3 pixels out.
+    for (int32_t i = 0; i < kMenuEntries; i++)
+        DrawText(i == menuCursor ? 48 : 45, 63 + 11 * i, menuLabels[i], PaletteColour(15));
+
+    // The wheel, glinting for the last 49 frames of every 3-second cycle.
+    const int32_t cursorFrame = frameCounter < 71 ? 0 : 1;
+    DrawSprite16x16(32, 60 + 11 * menuCursor, MenuCursorFrames + FrameSlot(16, 16, cursorFrame), SeaKey());
+
+    // The switch under the cursor shows whether it is on.
+    if (menuCursor == kMenuMusic) DrawMark(81, 96, musicOn ? SoundOnMark : SoundOffMark);
+    if (menuCursor == kMenuSfx) DrawMark(69, 107, sfxOn ? SoundOnMark : SoundOffMark);
+}
+
 void PlayAction() {
-    if (highScore != 0 || welcomeShown != 0) {
-        GameState = 3;
+    if (highScore != 0 || welcomeShown) {
+        GameState = ScreenHighScore;
         return;
     }
-    GameState = 11;
+    GameState = ScreenWelcome;
     StartDialog(1, welcomeText, GoToScoreScreen);
 }
 
 void ShowInstructions() {
-    GameState = 11;
+    GameState = ScreenWelcome;
     StartDialog(1, welcomeText, GoToMenu);
 }
 
-void ShowCredits() { GameState = 1; }
+void ShowCredits() { GameState = ScreenCredits; }
 
 void ToggleMusic() {
-    musicOn = 1 - musicOn;
-    if (musicOn == 1) {
+    musicOn = !musicOn;
+    if (musicOn) {
         PlayMusic(MusicMenu);  // starts the menu track afresh, as it is not current
     } else {
         StopMusic();
@@ -122,4 +126,4 @@ void ToggleMusic() {
     }
 }
 
-void ToggleSfx() { sfxOn = 1 - sfxOn; }
+void ToggleSfx() { sfxOn = !sfxOn; }

@@ -4,14 +4,10 @@
 
 #include "hud.h"
 #include "platform/frame.h"
-#include "ports/ports.h"
-#include "render/dialog.h"
+#include "render/shadow.h"
 #include "render/sprite.h"
 #include "render/text.h"
-#include "sailing/seaview.h"
 #include "world/world.h"
-
-const int32_t compassArrowFrames[9] = {1, 2, 3, 0, 4, 4, 7, 6, 5};
 
 namespace {
 
@@ -26,32 +22,19 @@ void Plot(int32_t x, int32_t y, int32_t colour) {
 // Blinking marks on the map: light for 9 frames, red for 15.
 int32_t BlinkColour() { return frameCounter % 24 < 9 ? 15 : 6; }
 
-// The needle's frame for a target at world point (tx, ty): each axis counts as level with
-// the ship within 6 pixels either way.
+// The needle's frame for a target at world point (tx, ty): the picture direction of the
+// bearing, each axis counting as level with the ship within 6 pixels either way (level on
+// both shows the needle pointing down).
 int32_t CompassFrame(const Ship* ship, int32_t tx, int32_t ty) {
     const int32_t dx = tx < ship->x - 6 ? -1 : tx > ship->x + 6 ? 1 : 0;
     const int32_t dy = ty < ship->y - 6 ? -1 : ty > ship->y + 6 ? 1 : 0;
-    return compassArrowFrames[(dx + 1) * 3 + (dy + 1)];
+    return DirectionOf(dx, dy);
 }
 
-// The map frame, drawn by its own loop: it always lies wholly on the screen.
-void DrawMapFrame() {
-    constexpr int32_t kLeft = 45, kTop = 24, kSize = 72;
-    const uint16_t key = SeaKey();
-    for (int32_t d = 0; d < kSize / 2; d++)
-        for (int32_t col = 0; col < kSize; col++) {
-            const uint8_t pair = MapFrame[d * kSize + col];
-            const uint16_t upper = PaletteColour(pair >> 4), lower = PaletteColour(pair & 15);
-            uint16_t* at = FrameBuffer + (kTop + 2 * d) * kScreenWidth + kLeft + col;
-            if (upper != key) at[0] = upper;
-            if (lower != key) at[kScreenWidth] = lower;
-        }
-}
+}  // namespace
 
-// The paused screen's chart: the islands cell for cell, pirates afloat, the ports that
-// give or buy cargo blinking in their colours, and our ship as an X.
 void DrawIslandMap() {
-    DrawMapFrame();
+    DrawPicture(45, 24, 72, 72, MapFrame, SeaKey());
     // The colour of every code a cell may hold, looked up once a frame rather than once a
     // cell. The last column is always sea and is left out.
     uint16_t colours[256];
@@ -71,8 +54,8 @@ void DrawIslandMap() {
     const int32_t phase = frameCounter % 12;
     for (int32_t i = 0; i < ports.Count(); i++) {
         const Port* port = ports[i];
-        if (port->role == -1) continue;
-        const int32_t colour = phase >= 9 ? 14 : port->role != 0 ? 3 : phase < 7 ? 9 : 14;
+        if (port->role == RoleInactive) continue;
+        const int32_t colour = phase >= 9 ? 14 : port->role != RoleBuyer ? 3 : phase < 7 ? 9 : 14;
         Plot(kMapLeft + port->cellX, kMapTop + port->cellY, colour);
     }
 
@@ -81,8 +64,6 @@ void DrawIslandMap() {
     const int32_t offsets[5][2] = {{0, 0}, {1, -1}, {1, 1}, {-1, -1}, {-1, 1}};
     for (const auto& offset : offsets) Plot(px + offset[0], py + offset[1], BlinkColour());
 }
-
-}  // namespace
 
 int32_t MapColour(int32_t code) {
     switch (code) {
@@ -101,15 +82,17 @@ int32_t MapColour(int32_t code) {
     }
 }
 
+void SlideStatusBar() {
+    // A dialog pushes it out faster than that.
+    if (hudSlide < 0) hudSlide++;
+}
+
 void DrawStatusBar() {
     // Paused or spoken to: the whole picture falls into shadow behind the map or dialog.
-    if (overlayMode == 1 || overlayMode == 2) {
+    if (overlayMode == OverlayPaused || overlayMode == OverlayDialog) {
         std::memset(shadowMask, 0xFF, sizeof shadowMask);
         DarkenShadows();
     }
-
-    // The bar slides back one pixel a frame (a dialog pushes it out faster than that).
-    if (hudSlide < 0) hudSlide++;
 
     // Top left: the gold, its number in a light face over a darker one.
     DrawSprite16x16(1, hudSlide + 1, GoldIconFrames + FrameSlot(16, 16, frameCounter / 12), SeaKey());
@@ -138,11 +121,4 @@ void DrawStatusBar() {
     // Bottom left, rightwards: the cannonballs in the magazine.
     for (int32_t i = 0; i < cannonballCount; i++)
         DrawSprite8x8(9 * i, 111 - hudSlide, CannonballIconFrames + FrameSlot(8, 8, frameCounter / 15), SeaKey());
-
-    if (overlayMode == 1) {
-        DrawIslandMap();
-    } else if (overlayMode == 2) {
-        DrawDialogBox();
-        UpdateDialog();
-    }
 }

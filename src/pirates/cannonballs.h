@@ -1,6 +1,4 @@
-// Cannonballs: their launch from a ship's side and their flight. The sea view advances
-// each ball once a frame, just before drawing it, so a ball is always drawn where it has
-// just arrived.
+// Cannonballs: their launch from a ship's side and their flight.
 #pragma once
 #include <cstdint>
 
@@ -10,9 +8,10 @@ struct Ship;
 // moving or firing meanwhile) and a ball of 50 frames leaving from one pixel ahead of the
 // centre along the heading's x. Side 1 (button A) fires to starboard, the heading turned
 // a quarter turn clockwise on the screen; side 0 (button B, and every pirate) to port.
-void FireCannonball(Ship* ship, int32_t side, int32_t fromPlayer);
+void FireCannonball(Ship* ship, int32_t side, bool fromPlayer);
 
-// One frame of the flight of cannonballs[index]: a frame of life gone, one pixel along
-// each axis of its velocity, the "miss" splash sound as it drops into the water (life 7).
-// Below life 0 it is removed from the list; returns whether it is still there.
-bool AdvanceCannonball(int32_t index);
+// One frame of the flight of every ball, last to first: a frame of life gone, one pixel
+// along each axis of its velocity, the "miss" splash sound as it drops into the water
+// (life 7); below life 0 it is gone. The sailing frame runs this just before the sea view
+// is drawn, so that a ball is drawn where it has just arrived.
+void AdvanceCannonballs();

@@ -7,10 +7,25 @@
 #include "pirates/hazards.h"
 #include "pirates/pathsearch.h"
 #include "platform/audio.h"
-#include "sailing/sailing.h"
 #include "world/world.h"
 
 namespace {
+
+// Pirates appear, one chance in kPirateOdds a frame on the first islands, 25 fewer for
+// every set completed, and from the 20th on one in 200; fewer than level + 5 ships sail.
+constexpr int32_t kPirateOdds = 700;
+constexpr int32_t kPirateOddsPerLevel = 25;
+constexpr int32_t kPirateOddsCut = 500;
+constexpr int32_t kShipsBeyondLevel = 5;
+
+// In range a pirate stands and fires, one chance in kFireOdds a frame; the range narrows
+// and the odds shorten with the islands, up to the fifth set.
+constexpr int32_t kRange = 20;         // pixels on each axis, plus up to 9 at random each frame
+constexpr int32_t kFireOdds = 55;
+constexpr int32_t kHardestLevel = 5;   // each level up to it: range 2 pixels less, odds 10 shorter
+
+constexpr int32_t kBlockedFrames = 200;  // of straight-only path searches after being held up
+constexpr int32_t kLevelWithin = 7;      // pixels within which a pirate counts as level with the player
 
 // The side a ball strikes, by its velocity (rows) and the ship's heading (columns), both
 // in the order (-1, -1), (-1, 0), (-1, 1), (0, -1), (0, 0), (0, 1), (1, -1), (1, 0), (1, 1).
@@ -22,34 +37,17 @@ const int32_t kHitSide[9][9] = {
 
 int32_t HeadingIndex(int32_t dx, int32_t dy) { return 3 * dx + dy + 4; }
 
-// Whether a corner of a ship at (px, py) would stand in open water: sea, a port or a
-// whirlpool, inside the world. Unlike the player's own steering, a point above the top
-// edge blocks.
-bool PointIsOpen(int32_t px, int32_t py) { return py >= 0 && !PointBlocksShip(px, py); }
-
-// The hull's box, shifted a pixel along its heading's x: x from X - 5 (not included) to
-// X + 11, y from y - 7 to y + 13.
-bool PointInHull(const Ship* ship, int32_t px, int32_t py) {
-    const int32_t x = ship->x + ship->headingX;
-    return px > x - 5 && px <= x + 11 && py >= ship->y - 7 && py <= ship->y + 13;
-}
-
-bool BallStrikes(const Ship* ship, const Cannonball* ball) {
-    return PointInHull(ship, ball->x + 3, ball->y) || PointInHull(ship, ball->x + 7, ball->y) ||
-           PointInHull(ship, ball->x + 1, ball->y + 6) || PointInHull(ship, ball->x + 7, ball->y + 6);
-}
-
 // The player's balls strike only pirates and the pirates' only the player; a splash
 // strikes nothing. Several balls may strike in one frame.
 void TakeHits(Ship* ship) {
     const bool pirate = ship != player;
     for (int32_t i = cannonballs.Count() - 1; i >= 0; i--) {
         const Cannonball* ball = cannonballs[i];
-        if (ball->life <= 7 || ship->health <= 0 || (ball->fromPlayer == 1) != pirate) continue;
-        if (!BallStrikes(ship, ball)) continue;
+        if (ball->life < kSplashFrames || ship->health <= 0 || ball->fromPlayer != pirate) continue;
+        if (!BallStrikes(ship, ball->x, ball->y)) continue;
         PlaySound(SoundHit);
         ship->hitSide = kHitSide[HeadingIndex(ball->vx, ball->vy)][HeadingIndex(ship->headingX, ship->headingY)];
-        ship->hitTimer = 16;
+        ship->hitTimer = kHitFrames;
         ship->health--;
         if (ship == player && ship->health == 1) PlayMusic(MusicDanger);
         cannonballs.RemoveAt(i);
@@ -59,8 +57,8 @@ void TakeHits(Ship* ship) {
 // Turning a quarter turn from the player's bearing points the port broadside at the
 // player; within 7 pixels on an axis that axis counts as level.
 void FacePlayer(Ship* pirate, int32_t dX, int32_t dY) {
-    pirate->headingY = dX >= -7 && dX <= 7 ? 0 : Sign(dX);
-    pirate->headingX = dY >= -7 && dY <= 7 ? 0 : -Sign(dY);
+    pirate->headingY = std::abs(dX) <= kLevelWithin ? 0 : Sign(dX);
+    pirate->headingX = std::abs(dY) <= kLevelWithin ? 0 : -Sign(dY);
 }
 
 // The aim is 4 pixels below or above the waypoint (by sideOffset), so that a pirate
@@ -73,19 +71,19 @@ void FollowPath(Ship* pirate) {
     // Held by its own broadside or a hit: it counts as blocked.
     if (pirate->fireCooldown > 0 || pirate->hitTimer > 0) {
         pirate->sideOffset = -pirate->sideOffset;
-        pirate->blockedTimer = 200;
+        pirate->blockedTimer = kBlockedFrames;
         return;
     }
     int32_t sX = stepX, sY = AimStepY(pirate);
-    if (!StepShip(pirate, sX, sY)) {
+    if (!StepShip(pirate, sX, sY, TopEdge::Closed)) {
         pirate->sideOffset = -pirate->sideOffset;
         sX = stepX, sY = AimStepY(pirate);
-        if (!StepShip(pirate, sX, sY)) {
-            pirate->blockedTimer = 200;
+        if (!StepShip(pirate, sX, sY, TopEdge::Closed)) {
+            pirate->blockedTimer = kBlockedFrames;
             return;
         }
     }
-    if (pirate->sailTimer == -1) pirate->sailTimer = 15;
+    if (pirate->sailTimer == -1) pirate->sailTimer = kSailFrames;
     pirate->headingX = sX;
     pirate->headingY = sY;
 }
@@ -96,7 +94,7 @@ void Replan(Ship* pirate) {
         pirate->replanTimer--;
         return;
     }
-    pirate->replanTimer = rand() % 15 + 5;
+    pirate->replanTimer = std::rand() % 15 + 5;  // the next search in 5 to 19 frames
     // Sharing the player's cell, the pirate keeps its waypoint.
     if (pirate->x / kCellSize == player->x / kCellSize && pirate->y / kCellSize == player->y / kCellSize) return;
     PlanPath(pirate);
@@ -109,11 +107,11 @@ void PirateTurn(Ship* pirate) {
     const int32_t dX = player->x - pirate->x, dY = player->y - pirate->y;
     if (pirate->spinTimer == 0) FacePlayer(pirate, dX, dY);
 
-    const int32_t hardness = std::min(level, 5);
-    const int32_t range = 20 - 2 * hardness;
-    if (std::abs(dX) < range + rand() % 10 && std::abs(dY) < range + rand() % 10) {
+    const int32_t hardness = std::min(level, kHardestLevel);
+    const int32_t range = kRange - 2 * hardness;
+    if (std::abs(dX) < range + std::rand() % 10 && std::abs(dY) < range + std::rand() % 10) {
         if (pirate->fireCooldown > 0 || pirate->hitTimer > 0) return;
-        if (rand() % (55 - 10 * hardness) == 1) FireCannonball(pirate, 0, 0);
+        if (std::rand() % (kFireOdds - 10 * hardness) == 1) FireCannonball(pirate, 0, false);
         return;
     }
     FollowPath(pirate);
@@ -123,12 +121,12 @@ void PirateTurn(Ship* pirate) {
 }  // namespace
 
 void SpawnPirates() {
-    if (ships.Count() >= level + 5) return;
-    if (rand() % (700 - std::min(25 * level, 500)) != 1) return;
+    if (ships.Count() >= level + kShipsBeyondLevel) return;
+    if (std::rand() % (kPirateOdds - std::min(kPirateOddsPerLevel * level, kPirateOddsCut)) != 1) return;
     Ship* pirate = new Ship{};
     pirate->sailTimer = pirate->screenX = pirate->screenY = -1;
-    pirate->replanTimer = rand() % 30 + 25;
-    pirate->sinkTimer = 500;
+    pirate->replanTimer = std::rand() % 30 + 25;
+    pirate->sinkTimer = kSinkFrames;
     pirate->sideOffset = 1;
     pirate->waypointX = pirate->waypointY = -1;
     int32_t cellX, cellY;
@@ -136,21 +134,12 @@ void SpawnPirates() {
     pirate->x = cellX * kCellSize + 6;
     pirate->y = cellY * kCellSize + 1;
     do {
-        pirate->headingX = rand() % 3 - 1;
-        pirate->headingY = rand() % 3 - 1;
+        pirate->headingX = std::rand() % 3 - 1;
+        pirate->headingY = std::rand() % 3 - 1;
     } while (pirate->headingX == 0 && pirate->headingY == 0);
-    pirate->kind = rand() % 3 + 1;
-    pirate->health = (rand() % (level + 4)) / 2 + 2;
+    pirate->kind = std::rand() % 3 + 1;
+    pirate->health = (std::rand() % (level + 4)) / 2 + 2;
     ships.Append(pirate);
-}
-
-void DrawFreeCell(int32_t& cellX, int32_t& cellY) {
-    const auto open = [](int32_t cx, int32_t cy) { return CellInMap(cx, cy) && tileMap[CellIndex(cx, cy)] == CellSea; };
-    do {
-        cellX = rand() % 55;
-        cellY = rand() % 55;
-    } while (!open(cellX, cellY) || !open(cellX - 1, cellY) || !open(cellX, cellY - 1) || !open(cellX + 1, cellY) ||
-             !open(cellX, cellY + 1));
 }
 
 void UpdateShips() {
@@ -189,22 +178,4 @@ void UpdateShips() {
 
         PullIntoWhirlpools(ship);
     }
-}
-
-bool StepShip(Ship* ship, int32_t& stepX, int32_t& stepY) {
-    const int32_t x = ship->x, y = ship->y;
-    const int32_t ny = y + stepY;
-    if (!PointIsOpen(x - 7, ny - 7) || !PointIsOpen(x + 7, ny - 7) || !PointIsOpen(x - 7, ny + 13) ||
-        !PointIsOpen(x + 7, ny + 13))
-        stepY = 0;
-    const int32_t nx = x + stepX;
-    if (!PointIsOpen(nx - 7, y - 7) || !PointIsOpen(nx + 7, y - 7) || !PointIsOpen(nx - 7, y + 7) ||
-        !PointIsOpen(nx + 7, y + 7) || !PointIsOpen(nx - 7, y + 13) || !PointIsOpen(nx + 7, y + 13))
-        stepX = 0;
-    if (stepX == 0 && stepY == 0) return false;
-    ship->prevX = x;
-    ship->prevY = y;
-    ship->x = x + stepX;
-    ship->y = y + stepY;
-    return true;
 }

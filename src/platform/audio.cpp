@@ -23,8 +23,8 @@ Mix_Music* musicTracks[kMusicCount];
 static std::vector<uint8_t> musicBytes[kMusicCount];
 static SDL_RWops* musicStreams[kMusicCount];
 
-int32_t sfxOn = 1;
-int32_t musicOn = 1;
+bool sfxOn = true;
+bool musicOn = true;
 int32_t currentMusic = -1;
 
 void (*soundStarted)(int32_t n);
@@ -32,7 +32,7 @@ void (*musicStarted)(int32_t i);
 void (*musicHalted)();
 
 void PlaySound(int32_t n) {
-    if (sfxOn != 1) return;
+    if (!sfxOn) return;
     Mix_PlayChannelTimed(-1, sounds[n], 0, -1);
     if (soundStarted != nullptr) soundStarted(n);
 }
@@ -43,7 +43,7 @@ void StopMusic() {
 }
 
 void PlayMusic(int32_t i) {
-    if (musicOn == 0) {
+    if (!musicOn) {
         StopMusic();
         return;
     }

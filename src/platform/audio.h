@@ -33,8 +33,8 @@ extern const char* const musicFiles[kMusicCount];
 extern _Mix_Music* musicTracks[kMusicCount];
 
 // The two switches of the title menu; both start on at every run and are never saved.
-extern int32_t sfxOn;
-extern int32_t musicOn;
+extern bool sfxOn;
+extern bool musicOn;
 
 // The track last started, -1 for none (at start and after music is switched off).
 extern int32_t currentMusic;

@@ -26,8 +26,8 @@ Mix_Chunk* sounds[kSoundCount];
 const char* const musicFiles[kMusicCount] = {"./data/menu.wav", "./data/ingame.wav", "./data/danger.wav"};
 _Mix_Music* musicTracks[kMusicCount];
 
-int32_t sfxOn = 1;
-int32_t musicOn = 1;
+bool sfxOn = true;
+bool musicOn = true;
 int32_t currentMusic = -1;
 
 void (*soundStarted)(int32_t n);
@@ -119,7 +119,7 @@ static Mix_Chunk chunks[kSoundCount];
 static _Mix_Music tracks[kMusicCount];
 
 void PlaySound(int32_t n) {
-    if (sfxOn != 1) return;
+    if (!sfxOn) return;
     if (sounds[n] != nullptr) PlayOnFreeChannel(sounds[n]->buffer);
     if (soundStarted != nullptr) soundStarted(n);
 }
@@ -130,7 +130,7 @@ void StopMusic() {
 }
 
 void PlayMusic(int32_t i) {
-    if (musicOn == 0) {
+    if (!musicOn) {
         StopMusic();
         return;
     }

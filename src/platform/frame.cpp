@@ -1,8 +1,5 @@
 #include "platform/frame.h"
 
-#include "flow/dispatch.h"
-#include "platform/input.h"
-
 uint16_t FrameBuffer[kScreenWidth * kScreenHeight];
 uint32_t Palette[16];
 uint32_t shadowPalette[16];
@@ -28,13 +25,4 @@ void BuildSaveDir(const char* home) {
 void ClearFrameBuffer() {
     const uint16_t background = PaletteColour(0);
     for (uint16_t& pixel : FrameBuffer) pixel = background;
-}
-
-void RunOneFrame(void (*present)()) {
-    RunFrame();
-    SampleButtons();
-    if (present != nullptr) present();
-    ClearFrameBuffer();
-    frameCounter++;
-    if (frameCounter == 120) frameCounter = 0;
 }

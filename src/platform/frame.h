@@ -1,5 +1,5 @@
-// The frame: the picture every screen draws into, the colour tables, the frame
-// counter, and one pass of the game's per-frame work.
+// The frame: the picture every screen draws into, the colour tables and the frame
+// counter.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -55,9 +55,3 @@ inline bool OnScreen(int32_t x, int32_t y) {
 void BuildSaveDir(const char* home);
 
 void ClearFrameBuffer();
-
-// One frame of the game after the events are drained: the screen of the current
-// state, button sampling, showing the picture through present (which may be null),
-// clearing the frame buffer and advancing frameCounter. The window, the tests and
-// the replay tool all run the game through this.
-void RunOneFrame(void (*present)());

@@ -1,17 +1,35 @@
 // Ports and cargo: docking, taking cargo, repairs, sales, and the ports' changing roles.
+// Their counters (deliveries, dockProgress, the pickup icon's, compassTarget) are kept
+// with the world's, in world/world.h.
 #pragma once
 #include <cstdint>
 
 struct Port;
+struct Ship;
 
-extern int32_t deliveries;    // sales made on this set of islands; the fifth completes it
-extern int32_t dockProgress;  // 0..26, one step every 5 frames while docked
-extern int32_t popupKind;     // pickup icon row: 0 gold, 1 cargo, 2 repair, 3 cannonballs
-extern int32_t popupTimer;    // frames left of the pickup icon; 29 starts it
-extern Port* compassTarget;   // the buying port the compass points to, or null
+// What this frame's docking step leaves for its drawing:
+extern bool docking;      // docked with something to do and the visit not complete: the bar shows
+extern bool popupPaused;  // waiting at the buyer with an empty hold: the pickup icon stands still, unseen
 
-// Docking, cargo and the pickup icon, once a sailing frame after the sea is drawn.
-void UpdateDocking(int32_t camCellX, int32_t camCellY);
+// The docking rule, once a sailing frame after the sea view: a visit's progress, broken
+// off by a dialog, a shot, a hit or sinking, and completed after 26 steps (5 frames each)
+// with a sale, a load or a repair and new roles for the ports.
+void UpdateDocking();
+
+// The docking bar over the ship while docking, then the pickup icon rising over it,
+// placed through the camera.
+void DrawDocking(int32_t camCellX, int32_t camCellY);
+
+// The pickup icon, once drawn, runs a frame on; the coin rings as it first shows.
+void AdvancePopup();
+
+// The pickup icon of what a visit or a barrel gave (its row, Popup...) starts rising over
+// the ship: it shows for 29 frames.
+void StartPopup(int32_t kind);
+
+// The port whose jetty the ship's bow, stern or sides touch, probed in the order bottom,
+// top, right, left; null when it touches none.
+Port* DockedPort(const Ship* ship);
 
 // Now and then a port that does not buy becomes active (while pirates are about).
 void ReactivatePorts();

@@ -3,12 +3,12 @@
 #include <cstdlib>
 #include <string>
 
-#include "flow/dispatch.h"
+#include "flow/dialog.h"
+#include "flow/gamestate.h"
 #include "flow/highscore.h"
 #include "pirates/cannonballs.h"
 #include "platform/audio.h"
 #include "platform/input.h"
-#include "render/dialog.h"
 #include "render/text.h"
 #include "texts.h"
 #include "world/world.h"
@@ -18,25 +18,32 @@ void FireBroadside(int32_t button) {
     if (!wasReleased(button)) return;
     if (player->fireCooldown > 0 || player->hitTimer > 0 || player->health < 1 || cannonballCount < 1) return;
     cannonballCount--;
-    FireCannonball(player, button == ButtonA ? 1 : 0, 1);
+    FireCannonball(player, button == ButtonA ? 1 : 0, true);
 }
 
+namespace {
+
+// The sinking picture plays 101 frames before anyone speaks: the game ends once the
+// sunk ship's sinkTimer, which starts at 500, is below this.
+constexpr int32_t kGameOverBelow = 400;
+
+}  // namespace
+
 void CheckGameOver() {
-    // The sinking picture plays for a while before anyone speaks.
-    if (player->sinkTimer >= 400) return;
+    if (player->sinkTimer >= kGameOverBelow) return;
     StopMusic();
     if (gold > highScore) {
         PlaySound(SoundNextLevel);
         highScore = gold;
         SaveHighScore(highScore);
         ClearWorldLists();
-        GameState = 5;
+        GameState = ScreenNewHighScore;
         StartDialog(1, (newHighScoreText + NumberText(highScore) + "!").c_str(), BackToMenu);
         return;
     }
     // One of four speakers, one of its two lines; the sea stays behind the dialog until
     // it is dismissed.
-    const int32_t speaker = rand() % 4;
-    const int32_t line = rand() % 2;
+    const int32_t speaker = std::rand() % 4;
+    const int32_t line = std::rand() % 2;
     StartDialog(speaker + 1, gameOverLines[speaker * 2 + line], EnterGameOver);
 }

@@ -1,76 +1,81 @@
 #include "sailing/sailing.h"
 
-#include <cstring>
-
+#include "flow/dialog.h"
 #include "hud/statusbar.h"
+#include "pirates/cannonballs.h"
 #include "pirates/hazards.h"
 #include "pirates/pirates.h"
 #include "platform/audio.h"
 #include "platform/input.h"
 #include "ports/ports.h"
 #include "sailing/broadside.h"
+#include "sailing/camera.h"
 #include "sailing/seaview.h"
+#include "sailing/sky.h"
 #include "world/world.h"
 
-int32_t camCellX;
-int32_t camCellY;
-int32_t camSubX;
-int32_t camSubY;
-
+// The frame reads the buttons first. After that the rules and the drawing take turns where
+// the rules order it so: the world is drawn as it stands before the ships move, and the
+// status bar and the dialog come last, over everything. Every Draw step only reads.
 void SailingFrame() {
     // Buttons: broadsides and pause while sailing, only unpause while paused; a dialog
-    // reads its own buttons.
-    if (overlayMode == 0) {
+    // reads its own buttons, at the end of the frame.
+    if (overlayMode == OverlayNone) {
         FireBroadside(ButtonA);
         FireBroadside(ButtonB);
         if (wasReleased(ButtonStart)) {
-            overlayMode = 1;
+            overlayMode = OverlayPaused;
             PlaySound(SoundClick);
         }
-    } else if (overlayMode == 1) {
+    } else if (overlayMode == OverlayPaused) {
         if (wasReleased(ButtonStart)) {
-            overlayMode = 0;
+            overlayMode = OverlayNone;
             PlaySound(SoundBeep);
         }
     }
 
-    std::memset(shadowMask, 0, sizeof shadowMask);
+    // The camera on the ship where it stands before this frame's steering.
     PlaceCamera();
-    DrawSeaView();
-    UpdateDocking(camCellX, camCellY);
 
-    // While someone speaks the world is drawn but nothing spawns, ages or steers.
-    if (overlayMode != 2) {
+    // The sea view. Balls fly and gulls wheel first, so that each is drawn where it has
+    // just arrived; the clouds drift after their shadows have darkened the sea and before
+    // they are drawn over it.
+    AdvanceCannonballs();
+    FlyGulls();
+    DrawSeaView();
+    DriftClouds();
+    DrawClouds();
+
+    // Docking: the visit's progress, then its bar and the pickup icon, which then runs a
+    // frame on (a barrel taken later in this frame shows its icon from the next).
+    UpdateDocking();
+    DrawDocking(camCellX, camCellY);
+    AdvancePopup();
+
+    // The world's rules. While someone speaks the world is drawn but nothing spawns, ages
+    // or steers.
+    if (overlayMode != OverlayDialog) {
         SpawnBarrels();
         SpawnWhirlpools();
         AgeWhirlpools();
-        if (peaceful == 0) {
+        if (!peaceful) {
             SpawnPirates();
             ReactivatePorts();
         }
         UpdateShips();
         if (player->health < 1) CheckGameOver();
         // A game over with a new high score has released the ship by now.
-        if (overlayMode == 0 && player != nullptr) SteerPlayer();
+        if (overlayMode == OverlayNone && player != nullptr) SteerPlayer();
     }
 
+    // Last, over everything: the status bar, sliding back a pixel a frame, then the map
+    // while paused, or the dialog, which reads its own buttons and may end the game.
+    SlideStatusBar();
     DrawStatusBar();
-}
-
-void PlaceCamera() {
-    camCellX = player->x / kCellSize - 5;
-    camCellY = player->y / kCellSize - 3;
-    camSubX = player->x % kCellSize;
-    camSubY = player->y % kCellSize;
-}
-
-bool PointBlocksShip(int32_t px, int32_t py) {
-    if (px < 0) return true;
-    // Truncating division: a point a few pixels above the world still lies in row 0.
-    const int32_t cx = px / kCellSize;
-    const int32_t cy = py / kCellSize;
-    if (!CellInMap(cx, cy)) return true;
-    return CodeBlocksShip(tileMap[CellIndex(cx, cy)]);
+    if (overlayMode == OverlayPaused)
+        DrawIslandMap();
+    else if (overlayMode == OverlayDialog)
+        DialogFrame();
 }
 
 void SteerPlayer() {
@@ -80,33 +85,10 @@ void SteerPlayer() {
 
     // Reloading, reeling from a hit or sunk: the ship stays where it is.
     if (ship->fireCooldown > 0 || ship->hitTimer > 0 || ship->health < 1) return;
-
-    const int32_t x = ship->x;
-    const int32_t y = ship->y;
-
-    // The box runs from x - 7 to x + 7 and from y - 7 to y + 13 (the hull reaches further
-    // down than up). Vertical first, at the old x.
-    const int32_t ny = y + dy;
-    if (PointBlocksShip(x - 7, ny - 7) || PointBlocksShip(x + 7, ny - 7) ||
-        PointBlocksShip(x - 7, ny + 13) || PointBlocksShip(x + 7, ny + 13))
-        dy = 0;
-
-    // Then horizontal, at the old y, with the middle of each side tested too.
-    const int32_t nx = x + dx;
-    if (PointBlocksShip(nx - 7, y - 7) || PointBlocksShip(nx + 7, y - 7) ||
-        PointBlocksShip(nx - 7, y + 7) || PointBlocksShip(nx + 7, y + 7) ||
-        PointBlocksShip(nx - 7, y + 13) || PointBlocksShip(nx + 7, y + 13))
-        dx = 0;
-
-    if (dx == 0 && dy == 0) return;
-
-    ship->prevX = x;
-    ship->prevY = y;
-    ship->x = x + dx;
-    ship->y = y + dy;
+    if (!StepShip(ship, dx, dy, TopEdge::Truncated)) return;
     // A whirlpool's spin owns the heading and the sails while it lasts.
     if (ship->spinTimer == 0) {
-        if (ship->sailTimer == -1) ship->sailTimer = 15;
+        if (ship->sailTimer == -1) ship->sailTimer = kSailFrames;
         ship->headingX = dx;
         ship->headingY = dy;
     }

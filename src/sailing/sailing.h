@@ -1,31 +1,13 @@
-// The sailing screen: one frame of the game in progress, the player's steering and the
-// camera that keeps the player's ship in the same place on the screen.
+// The sailing screen: one frame of the game in progress and the player's steering.
 #pragma once
-#include <cstdint>
 
-// The camera, placed on the player's ship at the start of every sailing frame (before
-// that frame's steering) and used unchanged by everything drawn in the frame:
-extern int32_t camCellX;  // cell column at the left edge of the view: player x / 16 - 5
-extern int32_t camCellY;  // cell row at the top edge: player y / 16 - 3
-extern int32_t camSubX;   // the player's x within its cell, 0..15
-extern int32_t camSubY;   // the player's y within its cell, 0..15
-
-// Screen position of a world pixel. The player's centre is always at (80, 48): the view
-// shows 80 pixels left and 79 right of it, 48 above and 71 below.
-inline int32_t ScreenX(int32_t worldX) { return worldX - 16 * camCellX - camSubX; }
-inline int32_t ScreenY(int32_t worldY) { return worldY - 16 * camCellY - camSubY; }
-
-// Buttons, camera, the sea view, docking, spawns, the ships, the game-over test, the
-// player's steering and the status bar, in that order.
+// One frame of the game in progress, in this order: the buttons; the camera; the balls'
+// flight and the gulls'; the sea view; the clouds' drift and the clouds; docking, its bar
+// and the pickup icon's next frame; unless someone speaks, the spawns, the ships, the
+// game-over test and the player's steering; the status bar's slide and the bar; then the
+// island map while paused, or the dialog.
 void SailingFrame();
 
-// Puts the camera on the player's ship.
-void PlaceCamera();
-
-// One pixel's move of the player's ship under the d-pad, each axis tested on its own so
-// that the ship slides along a coast it presses into diagonally.
+// One pixel's move of the player's ship under the d-pad (StepShip), heading and sails
+// following the move unless a whirlpool's spin owns them.
 void SteerPlayer();
-
-// Whether a corner of the player's ship at world point (px, py) would stand on land, on
-// a rock or outside the world.
-bool PointBlocksShip(int32_t px, int32_t py);

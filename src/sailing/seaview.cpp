@@ -1,13 +1,12 @@
 #include "sailing/seaview.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 
-#include "pirates/cannonballs.h"
 #include "platform/frame.h"
+#include "render/shadow.h"
 #include "render/sprite.h"
-#include "sailing/sailing.h"
+#include "sailing/camera.h"
 #include "sea.h"
 #include "ships.h"
 #include "world/world.h"
@@ -19,32 +18,6 @@ constexpr int32_t kViewRows = 9;
 
 // The cloud mask tables by a cloud's image number.
 const uint8_t* const kCloudMasks[4] = {CloudMasks8, CloudMasks16, CloudMasks32, CloudMasks48};
-
-void MarkShadow(int32_t x, int32_t y) {
-    shadowMask[(y >> 3) * kScreenWidth + x] |= static_cast<uint8_t>(1 << (y & 7));
-}
-
-// A one-bit picture of size x size pixels (bands of 8 rows, a byte a column): every set
-// bit on the screen becomes a pixel of the palette colour, or, with colour -1, a mark in
-// shadowMask.
-void DrawMask(int32_t x, int32_t y, const uint8_t* mask, int32_t size, int32_t colour) {
-    // Most clouds are far from the view: nothing of them could land on the screen.
-    if (x >= kScreenWidth || y >= kScreenHeight || x + size <= 0 || y + size <= 0) return;
-    const uint16_t pixel = colour < 0 ? 0 : PaletteColour(colour);
-    for (int32_t band = 0; band < size / 8; band++)
-        for (int32_t c = 0; c < size; c++) {
-            const uint8_t bits = mask[band * size + c];
-            if (bits == 0) continue;
-            for (int32_t b = 0; b < 8; b++) {
-                const int32_t px = x + c, py = y + band * 8 + b;
-                if ((bits >> b & 1) == 0 || !OnScreen(px, py)) continue;
-                if (colour < 0)
-                    MarkShadow(px, py);
-                else
-                    FrameBuffer[py * kScreenWidth + px] = pixel;
-            }
-        }
-}
 
 bool LandAt(int32_t c, int32_t r) { return CellInMap(c, r) && CodeIsLand(tileMap[CellIndex(c, r)]); }
 
@@ -89,36 +62,17 @@ void DrawSunkShip(const Ship* ship) {
     DrawSprite24x24(ship->screenX, ship->screenY, SinkingFrames + FrameSlot(24, 24, frame), SeaKey());
 }
 
-// The mask a cloud shows now: frames hold every variant of one moment side by side.
+// The mask a cloud shows now: each frame holds several shapes of one moment side by side,
+// and the first of them is the cloud's.
 const uint8_t* CloudFrame(const Cloud* cloud) {
     const int32_t frameBytes = cloud->size * cloud->size / 8;
-    return kCloudMasks[cloud->image] + (cloud->frame * cloud->variantCount + cloud->variant) * frameBytes;
-}
-
-// In shadow each pixel takes the shadow of the first palette entry that holds its colour,
-// and a colour in no entry stays as it is. shadowChanges holds, for every colour, the bits
-// that flip to give its shadow: none for a colour in no entry (as it starts). It is kept
-// for the palettes copied beside it, and mended when they change.
-uint16_t shadowChanges[1 << 16];
-uint32_t changesPalette[16];
-uint32_t changesShadows[16];
-
-const uint16_t* ShadowChanges() {
-    if (std::equal(Palette, Palette + 16, changesPalette) &&
-        std::equal(shadowPalette, shadowPalette + 16, changesShadows))
-        return shadowChanges;
-    for (const uint32_t colour : changesPalette) shadowChanges[static_cast<uint16_t>(colour)] = 0;
-    // From the last entry to the first, so that the first of several with one colour wins.
-    for (int32_t i = 15; i >= 0; i--)
-        shadowChanges[PaletteColour(i)] = static_cast<uint16_t>(PaletteColour(i) ^ shadowPalette[i]);
-    std::copy(Palette, Palette + 16, changesPalette);
-    std::copy(shadowPalette, shadowPalette + 16, changesShadows);
-    return shadowChanges;
+    return kCloudMasks[cloud->image] + cloud->frame * cloud->variantCount * frameBytes;
 }
 
 }  // namespace
 
 void DrawSeaView() {
+    std::memset(shadowMask, 0, sizeof shadowMask);  // no shadow falls yet
     DrawSea();
     DrawSunkShips();
     DrawMapCells();
@@ -129,7 +83,6 @@ void DrawSeaView() {
     DrawGulls();
     MarkCloudShadows();
     DarkenShadows();
-    DrawClouds();
 }
 
 void DrawSea() {
@@ -199,10 +152,9 @@ void DrawBarrels() {
 
 void DrawCannonballs() {
     for (int32_t i = cannonballs.Count() - 1; i >= 0; i--) {
-        if (!AdvanceCannonball(i)) continue;
         const Cannonball* ball = cannonballs[i];
         const int32_t x = ScreenX(ball->x) - 4, y = ScreenY(ball->y);
-        if (ball->life >= 8)
+        if (ball->life >= kSplashFrames)
             DrawSprite8x8(x, y, CannonballFrames + FrameSlot(8, 8, ball->life & 7), SeaKey());
         else
             DrawSprite8x8(x, y, SplashFrames + FrameSlot(8, 8, 7 - ball->life), SeaKey());
@@ -279,8 +231,8 @@ void DrawPortMarkers() {
     const int32_t bob = frameCounter / 30;
     for (int32_t i = ports.Count() - 1; i >= 0; i--) {
         const Port* port = ports[i];
-        if (port->role == -1) continue;
-        const int32_t frame = port->role == 0 ? 1 : 0;
+        if (port->role == RoleInactive) continue;
+        const int32_t frame = port->role == RoleBuyer ? 1 : 0;
         const int32_t x = (port->cellX - camCellX) * kCellSize - camSubX - 4;
         const int32_t y = (port->cellY - camCellY) * kCellSize - camSubY - 23 - bob;
         DrawSprite24x24(x, y, PortMarkerFrames + FrameSlot(24, 24, frame), SeaKey());
@@ -291,33 +243,14 @@ void DrawGulls() {
     const int32_t playerCellX = player->x / kCellSize, playerCellY = player->y / kCellSize;
     const uint16_t key = SeaKey();
     for (const auto& slot : gulls) {
-        Gull* gull = slot.get();
+        const Gull* gull = slot.get();
         if (gull == nullptr) continue;
-        gull->flap++;
-        if (gull->flap > 15) gull->flap = 0;
-        if (gull->x == gull->targetX && gull->y == gull->targetY) {
-            // Arrived: rest a frame while choosing where to fly next.
-            gull->targetX = rand() % gull->rangeX;
-            gull->targetY = rand() % gull->rangeY;
-        } else {
-            gull->stepX = Sign(gull->targetX - gull->x);
-            gull->stepY = Sign(gull->targetY - gull->y);
-            gull->x += gull->stepX;
-            gull->y += gull->stepY;
-        }
-
         if (gull->x / kCellSize < playerCellX - 8 || gull->y / kCellSize < playerCellY - 14) continue;
         const int32_t frame = DirectionOf(gull->stepX, gull->stepY) * 4 + gull->flap / 4;
         Sprite picture = GullFrames + FrameSlot(8, 8, frame);
         const int32_t x = ScreenX(gull->x) - 4, y = ScreenY(gull->y) - 4;
         // The shadow on the water has the bird's shape; the bird flies 12 pixels above it.
-        for (int32_t d = 0; d < 4; d++)
-            for (int32_t c = 0; c < 8; c++) {
-                const uint8_t pair = picture[d * 8 + c];
-                const int32_t px = x + c, upper = y + 2 * d;
-                if (PaletteColour(pair >> 4) != key && OnScreen(px, upper)) MarkShadow(px, upper);
-                if (PaletteColour(pair & 15) != key && OnScreen(px, upper + 1)) MarkShadow(px, upper + 1);
-            }
+        MarkPictureShadow(x, y, 8, 8, picture, key);
         DrawSprite8x8(x, y - 12, picture, key);
     }
 }
@@ -331,46 +264,10 @@ void MarkCloudShadows() {
     }
 }
 
-void DarkenShadows() {
-    const uint16_t* const change = ShadowChanges();
-    // The mask eight bytes at a time: in sailing frames it is mostly empty. Eight bytes
-    // are eight columns of one band.
-    for (int32_t at = 0; at < kScreenWidth * kScreenHeight / 8; at += 8) {
-        uint64_t eight;
-        std::memcpy(&eight, shadowMask + at, sizeof eight);
-        if (eight == 0) continue;
-        uint16_t* const corner = FrameBuffer + at / kScreenWidth * 8 * kScreenWidth + at % kScreenWidth;
-        if (eight == UINT64_MAX) {  // the whole picture, behind the pause map or a dialog
-            for (int32_t b = 0; b < 8; b++) {
-                uint16_t* const row = corner + b * kScreenWidth;
-#pragma GCC unroll 8
-                for (int32_t c = 0; c < 8; c++) row[c] ^= change[row[c]];
-            }
-            continue;
-        }
-        for (int32_t c = 0; c < 8; c++) {
-            uint16_t* pixel = corner + c;
-            for (uint32_t bits = shadowMask[at + c]; bits != 0; bits >>= 1, pixel += kScreenWidth)
-                if ((bits & 1) != 0) *pixel ^= change[*pixel];
-        }
-    }
-}
-
 void DrawClouds() {
-    // Clouds drift one pixel left and one down every 40 frames (once a second) and come
-    // back round on the far side of the world.
-    const bool drift = frameCounter % 40 == 0;
     for (const auto& slot : clouds) {
-        Cloud* cloud = slot.get();
+        const Cloud* cloud = slot.get();
         if (cloud == nullptr) continue;
-        if (drift) {
-            cloud->x--;
-            if (cloud->x < -48) cloud->x = cloud->wrapX + 29;
-            cloud->y++;
-            if (cloud->y > cloud->wrapY + 5) cloud->y = -83;
-            cloud->frame++;
-            if (cloud->frame > 7) cloud->frame = 0;
-        }
         const int32_t half = cloud->size / 2;
         DrawMask(ScreenX(cloud->x) - half, ScreenY(cloud->y) - half - 30, CloudFrame(cloud), cloud->size, 15);
     }

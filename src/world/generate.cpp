@@ -3,12 +3,6 @@
 #include <cstdlib>
 #include <memory>
 
-#include "flow/dispatch.h"
-#include "flow/highscore.h"
-#include "platform/audio.h"
-#include "ports/ports.h"
-#include "render/dialog.h"
-#include "texts.h"
 #include "world/world.h"
 
 int8_t pathX[28];
@@ -76,7 +70,7 @@ void CutChannel(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
     }
 }
 
-void GenerateIslands() {
+void MakeIslands() {
     // 1. A clean sea: the old records go, and with them the old player.
     ClearWorldLists();
     deliveries = 0;
@@ -149,7 +143,7 @@ void GenerateIslands() {
         const int32_t cy = std::rand() % 51 + 2;
         if (!IsSea(cx, cy) || LandNeighbours(cx, cy) % 2 == 0) continue;
         Cell(cx, cy) = CellPort;
-        ports.Append(new Port{cx, cy, -1});
+        ports.Append(new Port{cx, cy, RoleInactive});
     }
 
     // 6. Huts, palms, boulders and flowers on a third of the land.
@@ -167,11 +161,11 @@ void GenerateIslands() {
 
     // 7. One to three ports start with cargo; a new set of islands pays 5 gold and
     // fills the magazine.
-    ports[std::rand() % kPortCount]->role = 1;
-    ports[std::rand() % kPortCount]->role = 1;
+    ports[std::rand() % kPortCount]->role = RoleCargoFirst;
+    ports[std::rand() % kPortCount]->role = RoleCargoFirst;
     gold += 5;
     cannonballCount = 6;
-    ports[std::rand() % kPortCount]->role = 1;
+    ports[std::rand() % kPortCount]->role = RoleCargoFirst;
     dockProgress = 0;
     popupKind = 0;
     popupTimer = 0;
@@ -182,7 +176,7 @@ void GenerateIslands() {
     player->screenX = -1;
     player->screenY = -1;
     player->replanTimer = std::rand() % 30 + 25;
-    player->sinkTimer = 500;
+    player->sinkTimer = kSinkFrames;
     player->sideOffset = 1;
     player->waypointX = -1;
     player->waypointY = -1;
@@ -228,23 +222,9 @@ void GenerateIslands() {
         cloud->y = r2 % 895;
         cloud->image = k;
         cloud->size = kCloudKinds[k].size;
-        cloud->variant = 0;
         cloud->variantCount = kCloudKinds[k].variantCount;
         cloud->frame = frame;
         cloud->wrapX = kWorldSize;
         cloud->wrapY = 944;
     }
-
-    // 12. Someone says hello: on a first game the first mate explains the ports,
-    // otherwise one of the four speakers greets the new waters.
-    const int32_t r = std::rand();
-    if (highScore == 0 && level == 0) {
-        StartDialog(1, firstIslandsText, CloseDialog);
-    } else {
-        const int32_t portrait = r % 4 + 1;
-        StartDialog(portrait, levelGreetings[(portrait - 1) * 4 + std::rand() % 4], CloseDialog);
-    }
-
-    // 13. The sailing music.
-    PlayMusic(MusicInGame);
 }

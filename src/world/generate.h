@@ -11,6 +11,7 @@ extern int8_t pathY[28];
 // turning every cell it steps onto to sea; the start cell is left as it is.
 void CutChannel(int32_t x0, int32_t y0, int32_t x1, int32_t y1);
 
-// Builds a new set of islands: the map, six ports, the player's ship, gulls, clouds,
-// the opening dialog and the in-game music. Callers set the sailing state first.
-void GenerateIslands();
+// Builds a new set of islands: the map, six ports (one to three of them giving cargo), the
+// player's ship, gulls and clouds; resets the ports' counters and the magazine, and adds
+// the islands' purse to the gold.
+void MakeIslands();

@@ -1,4 +1,4 @@
-#include "platform/screenshot.h"
+#include "harness/screenshot.h"
 
 #include <png.h>
 

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <string>
 
+#include "flow/gamestate.h"
+
 // What the soak counts: screens by GameState, and events.
 enum SoakEvent : int32_t {
     EventPlay,
@@ -44,7 +46,7 @@ extern const char* const soakEventNames[kSoakEventCount];
 
 // The screens, in the order the tally counts them.
 constexpr int32_t kSoakScreenCount = 12;
-extern const int32_t soakScreens[kSoakScreenCount];
+extern const Screen soakScreens[kSoakScreenCount];
 
 struct SoakTally {
     int64_t frames;

@@ -1,4 +1,4 @@
-#include "flow/replay.h"
+#include "harness/replay.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "flow/highscore.h"
+#include "harness/headless.h"
 #include "platform/audio.h"
 #include "platform/files.h"
 #include "platform/frame.h"
-#include "platform/headless.h"
 #include "platform/input.h"
 
 namespace {

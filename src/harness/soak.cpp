@@ -1,21 +1,21 @@
-#include "flow/soak.h"
+#include "harness/soak.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
-#include "flow/dispatch.h"
+#include "flow/dialog.h"
+#include "flow/gamestate.h"
 #include "flow/highscore.h"
 #include "flow/menu.h"
+#include "harness/headless.h"
+#include "pirates/pirates.h"
 #include "platform/audio.h"
 #include "platform/files.h"
 #include "platform/frame.h"
-#include "platform/headless.h"
 #include "platform/input.h"
-#include "pirates/pirates.h"
 #include "ports/ports.h"
-#include "render/dialog.h"
 #include "texts.h"
 #include "world/world.h"
 
@@ -29,7 +29,10 @@ const char* const soakEventNames[kSoakEventCount] = {
     "game over screen",
 };
 
-const int32_t soakScreens[kSoakScreenCount] = {100, 0, 1, -1, -2, 2, 3, 4, 5, 6, 7, 11};
+const Screen soakScreens[kSoakScreenCount] = {
+    ScreenStart,     ScreenBoot,    ScreenCredits,      ScreenCreditsArt, ScreenCreditsMusic, ScreenMenu,
+    ScreenHighScore, ScreenSailing, ScreenNewHighScore, ScreenGameOver,   ScreenFarewell,     ScreenWelcome,
+};
 
 void (*soakProgress)(const SoakTally& tally) = nullptr;
 
@@ -118,19 +121,19 @@ struct Captain {
                 tapped[b] = false;
                 justLetGo = true;
             }
-        if (GameState != 4) Hold(0, 0);
+        if (GameState != ScreenSailing) Hold(0, 0);
         if (justLetGo) return;
 
         switch (GameState) {
-        case 2:
+        case ScreenMenu:
             Menu();
             break;
-        case 4:
+        case ScreenSailing:
             Sail();
             break;
-        case 5:
-        case 7:
-        case 11:
+        case ScreenNewHighScore:
+        case ScreenFarewell:
+        case ScreenWelcome:
             if (--wait <= 0) {
                 Tap(dice(4) == 0 ? ButtonStart : ButtonA);
                 wait = 5 + dice(45);
@@ -168,7 +171,7 @@ struct Captain {
     }
 
     void Sail() {
-        if (overlayMode == 2) {
+        if (overlayMode == OverlayDialog) {
             Hold(0, 0);
             if (--wait <= 0) {
                 Tap(dice(3) == 0 ? ButtonStart : ButtonA);
@@ -176,7 +179,7 @@ struct Captain {
             }
             return;
         }
-        if (overlayMode == 1) {
+        if (overlayMode == OverlayPaused) {
             if (--pauseFrames <= 0) Tap(ButtonStart);
             return;
         }
@@ -228,17 +231,11 @@ struct Captain {
     }
 
     // Whether a ball fired from our ship along (vx, vy) would strike the pirate where it
-    // is now, in its 42 frames of flight.
+    // is now, in its 42 frames of flight. The ball leaves a pixel ahead of our centre along
+    // the heading's x, which is vy for the side that fires that way.
     static bool BallWouldStrike(int32_t vx, int32_t vy, const Ship* pirate) {
-        const int32_t hullX = pirate->x + pirate->headingX;
-        const auto inHull = [&](int32_t px, int32_t py) {
-            return px > hullX - 5 && px <= hullX + 11 && py >= pirate->y - 7 && py <= pirate->y + 13;
-        };
-        for (int32_t t = 1; t <= 42; t++) {
-            const int32_t bx = player->x + vy + vx * t, by = player->y + vy * t;
-            if (inHull(bx + 3, by) || inHull(bx + 7, by) || inHull(bx + 1, by + 6) || inHull(bx + 7, by + 6))
-                return true;
-        }
+        for (int32_t t = 1; t <= 42; t++)
+            if (BallStrikes(pirate, player->x + vy + vx * t, player->y + vy * t)) return true;
         return false;
     }
 
@@ -246,8 +243,8 @@ struct Captain {
     bool Dodge() {
         for (int32_t i = cannonballs.Count() - 1; i >= 0; i--) {
             const Cannonball* ball = cannonballs[i];
-            if (ball->fromPlayer == 1 || ball->life <= 7) continue;
-            for (int32_t t = 0; t < ball->life - 7; t++) {
+            if (ball->fromPlayer || ball->life < kSplashFrames) continue;
+            for (int32_t t = 0; t <= ball->life - kSplashFrames; t++) {
                 const int32_t bx = ball->x + ball->vx * t, by = ball->y + ball->vy * t;
                 if (std::abs(bx + 4 - player->x) <= 12 && std::abs(by + 3 - player->y) <= 14) {
                     // Across the ball's way; along it when it has none (it splashes in place).
@@ -275,10 +272,10 @@ struct Captain {
 
     void Steer() {
         int32_t tx = -1, ty = -1;
-        bool dock = false;
+        const Port* port = nullptr;  // the port to dock at, if that is the errand
         if (mode == ToTrade || player->health <= 2) {  // low on hull: to a port that mends
-            const Port* port = TradePort();
-            if (port != nullptr) tx = port->cellX * kCellSize + 8, ty = port->cellY * kCellSize + 8, dock = true;
+            port = TradePort();
+            if (port != nullptr) tx = port->cellX * kCellSize + 8, ty = port->cellY * kCellSize + 8;
         } else if (mode == ToBarrel && barrels.Count() > 0) {
             const Barrel* nearest = barrels[0];
             for (int32_t i = 1; i < barrels.Count(); i++)
@@ -298,7 +295,7 @@ struct Captain {
             Hold(0, 0);
             return;
         }
-        if (dock && Touches(CellOf(tx), CellOf(ty))) {
+        if (port != nullptr && DockedPort(player) == port) {
             Hold(0, 0);  // wait out the visit
             return;
         }
@@ -317,7 +314,7 @@ struct Captain {
             return;
         }
         const int32_t nx = next / kMapCells, ny = next % kMapCells;
-        const bool last = nx == CellOf(tx) && ny == CellOf(ty) && !dock;
+        const bool last = nx == CellOf(tx) && ny == CellOf(ty) && port == nullptr;
         const int32_t ax = last ? tx : nx * kCellSize + 8;
         const int32_t ay = last ? ty : SeatY(nx, ny);
         Hold(Sign(ax - player->x), Sign(ay - player->y));
@@ -329,23 +326,17 @@ struct Captain {
         int32_t bestDistance = 1 << 30;
         for (int32_t i = 0; i < ports.Count(); i++) {
             const Port* port = ports[i];
-            const bool wanted = port->role == 0 ? cargo >= sellAt && player->health > 2 : port->role > 0;
+            const bool wanted =
+                port->role == RoleBuyer ? cargo >= sellAt && player->health > 2 : port->role > RoleBuyer;
             if (!wanted) continue;
             // The buyer first when it is time to sell; with the hull worn, a port that mends.
-            const bool mends = port->role == 2 && cargo > 0 && player->health < 5;
+            const bool mends = port->role == RoleRepairFirst && cargo > 0 && player->health < 5;
             const int32_t d = std::abs(port->cellX * kCellSize - player->x) +
-                              std::abs(port->cellY * kCellSize - player->y) - (port->role == 0 || mends ? 100000 : 0);
+                              std::abs(port->cellY * kCellSize - player->y) -
+                              (port->role == RoleBuyer || mends ? 100000 : 0);
             if (d < bestDistance) best = port, bestDistance = d;
         }
         return best;
-    }
-
-    // Whether one of the points where the game looks for a jetty lies in cell (cx, cy).
-    static bool Touches(int32_t cx, int32_t cy) {
-        const int32_t probes[4][2] = {{0, 6}, {0, -4}, {6, 0}, {-6, 0}};
-        for (const auto& p : probes)
-            if (CellOf(player->x + p[0]) == cx && CellOf(player->y + p[1]) == cy) return true;
-        return false;
     }
 
     // The neighbour of the ship's cell one step nearer the goal over open water, or -1.
@@ -383,7 +374,9 @@ struct Captain {
 
 // What the soak compares from one frame to the next to see what happened.
 struct Glance {
-    int32_t state, overlay, cargo, gold, deliveries, level, highScore, balls, health, ships, afloat, sinking,
+    Screen state;
+    Overlay overlay;
+    int32_t cargo, gold, deliveries, level, highScore, balls, health, ships, afloat, sinking,
         whirlpools, barrels, musicOn, sfxOn, music, soundTest, caught;
     const Ship* player;
     std::string dialog;
@@ -393,7 +386,9 @@ Glance Look() {
     Glance g{GameState, overlayMode, cargo, gold, deliveries, level, highScore, cannonballCount,
              player != nullptr ? player->health : 0, ships.Count(), 0, 0, whirlpools.Count(), barrels.Count(),
              musicOn, sfxOn, currentMusic, soundTestIndex, player != nullptr && player->spinTimer == 120, player,
-             overlayMode == 2 || GameState == 5 || GameState == 7 || GameState == 11 ? dialogText : std::string()};
+             overlayMode == OverlayDialog || GameState == ScreenNewHighScore || GameState == ScreenFarewell ||
+                     GameState == ScreenWelcome
+                 ? dialog.text : std::string()};
     for (int32_t i = 1; i < ships.Count(); i++) {
         if (ships[i]->health > 0) g.afloat++;
         // Sunk this frame: by a cannonball (its sinking has just begun) or at a whirlpool's heart.
@@ -404,25 +399,27 @@ Glance Look() {
 
 void Tally(const Glance& a, const Glance& b, SoakTally* t) {
     auto count = [t](SoakEvent e, int64_t n = 1) { t->events[e] += n; };
-    if (a.state == 2 && b.state == 3) count(EventPlay);
-    if (a.state == 2 && b.state == 11) count(dialogDone == GoToMenu ? EventInstructions : EventPlay);
-    if (a.state == 2 && b.state == 1) count(EventCredits);
+    if (a.state == ScreenMenu && b.state == ScreenHighScore) count(EventPlay);
+    if (a.state == ScreenMenu && b.state == ScreenWelcome)
+        count(dialog.done == GoToMenu ? EventInstructions : EventPlay);
+    if (a.state == ScreenMenu && b.state == ScreenCredits) count(EventCredits);
     if (a.musicOn != b.musicOn) count(EventMusicSwitch);
     if (a.sfxOn != b.sfxOn) count(EventSfxSwitch);
     if (a.soundTest != b.soundTest) count(EventSoundTest);
-    if (a.state == 3 && b.state == 4) count(EventNewGame);
+    if (a.state == ScreenHighScore && b.state == ScreenSailing) count(EventNewGame);
     if (a.level < b.level) count(EventNewIslands);
     if (a.highScore < b.highScore) count(EventNewHighScore);
-    if (a.state != 6 && b.state == 6) count(EventGameOver);
+    if (a.state != ScreenGameOver && b.state == ScreenGameOver) count(EventGameOver);
     if (a.music != b.music && b.music == MusicDanger) count(EventDangerMusic);
-    if (a.state != 4 || b.state != 4 || a.player != b.player || b.player == nullptr) return;
+    if (a.state != ScreenSailing || b.state != ScreenSailing || a.player != b.player || b.player == nullptr) return;
     if (b.cargo > a.cargo) count(EventLoad);
     if (b.health > a.health) count(EventRepair);
     if (b.health < a.health) count(EventPlayerHit);
     if (b.deliveries > a.deliveries) count(EventSale);
-    if (a.overlay == 0 && b.overlay == 1) count(EventPause);
-    if (b.overlay == 2 && a.overlay != 2 && b.dialog == fullHoldText) count(EventFullHold);
-    if (b.overlay == 2 && a.overlay != 2 && b.dialog == fullMagazineText) count(EventFullMagazine);
+    if (a.overlay == OverlayNone && b.overlay == OverlayPaused) count(EventPause);
+    if (b.overlay == OverlayDialog && a.overlay != OverlayDialog && b.dialog == fullHoldText) count(EventFullHold);
+    if (b.overlay == OverlayDialog && a.overlay != OverlayDialog && b.dialog == fullMagazineText)
+        count(EventFullMagazine);
     if (b.balls < a.balls) count(EventBroadside);
     if (b.balls > a.balls) count(EventBarrelPickup);
     if (b.ships > a.ships) count(EventPirateSpawn, b.ships - a.ships);
@@ -447,10 +444,10 @@ std::string CheckInvariants() {
     if (cannonballCount < 0 || cannonballCount > 12) return ("cannonballCount is " + std::to_string(cannonballCount));
     if (overlayMode < 0 || overlayMode > 2) return ("overlayMode is " + std::to_string(overlayMode));
     if (hudSlide < -21 || hudSlide > 0) return ("hudSlide is " + std::to_string(hudSlide));
-    if (dialogRevealed > dialogText.size() || dialogConsumed > dialogRevealed)
-        return ("the dialog has revealed " + std::to_string(dialogRevealed) + " and laid out " +
-                std::to_string(dialogConsumed) +
-                      " of its " + std::to_string(dialogText.size()) + " characters");
+    if (dialog.revealed > dialog.text.size() || dialog.consumed > dialog.revealed)
+        return ("the dialog has revealed " + std::to_string(dialog.revealed) + " and laid out " +
+                std::to_string(dialog.consumed) +
+                      " of its " + std::to_string(dialog.text.size()) + " characters");
     if (dockProgress < 0 || dockProgress > 26 || popupTimer < 0 || popupTimer > 29 || popupKind < 0 || popupKind > 3)
         return ("docking counters out of range");
     if (deliveries < 0 || deliveries > 5 || level < 0 || gold < 0) return ("deliveries, level or gold out of range");
@@ -458,7 +455,7 @@ std::string CheckInvariants() {
     // Records the lists released can no longer be reached.
     if (player != nullptr && (ships.Count() == 0 || ships[0] != player)) return ("player is not the first ship");
     if (player == nullptr && ships.Count() != 0) return ("ships without a player");
-    if (player == nullptr && GameState == 4) return ("sailing without a ship");
+    if (player == nullptr && GameState == ScreenSailing) return ("sailing without a ship");
     if (compassTarget != nullptr && !Holds(ports, static_cast<const Port*>(compassTarget)))
         return ("the compass points at a port no longer in the list");
     if (player == nullptr) return "";
@@ -494,7 +491,7 @@ std::string RunSoak(int64_t frames, uint32_t seed, SoakTally* tally, void (*brok
     std::memset(tally, 0, sizeof *tally);
     InitPalettes();
     StartHeadless();
-    GameState = 100;
+    GameState = ScreenStart;
     std::srand(seed);
     const std::string home = MakeTemporaryDirectory();
     saveDir = home + "/.Quillbarrow/";
@@ -502,7 +499,7 @@ std::string RunSoak(int64_t frames, uint32_t seed, SoakTally* tally, void (*brok
     captain.dice.state = 0x9E3779B97F4A7C15ull ^ seed;
     std::string failure;
     Glance before = Look();
-    int32_t shownBefore = GameState;
+    Screen shownBefore = GameState;
     for (int64_t frame = 1; frame <= frames && failure.empty(); frame++) {
         captain.Decide();
         RunHeadlessFrame();

@@ -1,9 +1,10 @@
-#include "platform/headless.h"
+#include "harness/headless.h"
 
 #include <cstring>
 
+#include "flow/dispatch.h"
+#include "harness/screenshot.h"
 #include "platform/input.h"
-#include "platform/screenshot.h"
 
 uint16_t shownFrame[kScreenWidth * kScreenHeight];
 
