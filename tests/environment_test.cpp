@@ -20,13 +20,14 @@
 #include <thread>
 
 #include "flow/dialog.h"
-#include "flow_support.h"
+#include "test_support.h"
 #include "platform/video.h"
 #include "platform/wavfile.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using FlowTest = GameTest;
 
 uint64_t Hash(const uint16_t* pixels, size_t count) {
     uint64_t hash = 14695981039346656037u;
@@ -34,7 +35,7 @@ uint64_t Hash(const uint16_t* pixels, size_t count) {
     return hash;
 }
 
-class EnvironmentTest : public FlowTest {
+class EnvironmentTest : public GameTest {
 protected:
     std::vector<uint64_t> shown;  // every frame's picture, hashed
 
@@ -163,7 +164,7 @@ TEST_F(EnvironmentTest, BrokenSoundsOrNoSoundDeviceChangeNothingButTheSound) {
         FreeAudio();
         CloseSoundDevice();
     }
-    EXPECT_EQ(std::count(asked.begin(), asked.end(), "music 1"), 1);  // the sailing music was asked for
+    EXPECT_EQ(std::count(asked.begin(), asked.end(), "music ingame"), 1);  // the sailing music was asked for
 }
 
 // Writes value into wav at byte at, little-endian, in the given number of bytes.

@@ -21,13 +21,14 @@
 #include <sstream>
 #include <thread>
 
-#include "flow_support.h"
+#include "test_support.h"
 #include "platform/files.h"
 #include "score_cases.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using FlowTest = GameTest;
 
 // The player of the permission cases: nobody.
 constexpr uid_t kPlayer = 65534;

@@ -3,24 +3,19 @@
 // small hand-made seas show what a player sees of it.
 #include <algorithm>
 #include <array>
-#include <cstdlib>
-#include <cstring>
-#include <string>
-#include <vector>
 
 #include "pathsearch_literal.h"
 #include "pirates/pathsearch.h"
-#include "seaview_support.h"
-#include "world/generate.h"
+#include "test_support.h"
 
 namespace {
 
-class PathSearchTest : public SeaTest {
+class PathSearchTest : public GameTest {
 protected:
     void TearDown() override {
         literal::openNodes.clear();
         literal::closedNodes.clear();
-        SeaTest::TearDown();
+        GameTest::TearDown();
     }
 };
 
@@ -217,12 +212,11 @@ TEST_F(PathSearchTest, WhatThePiratesFind) {
         const std::vector<int32_t> expected =
             c.wx < 0 ? std::vector<int32_t>{-1, -1} : std::vector<int32_t>{c.wx * 16 + 8, c.wy * 16};
         literal::PlanPath(&pirate);
-        EXPECT_EQ(std::vector<int32_t>({pirate.waypointX, pirate.waypointY}), expected) << "by the rule";
-        EXPECT_EQ(static_cast<int32_t>(literal::closedNodes.size()), c.expanded) << "by the rule";
+        EXPECT_EQ(Values({pirate.waypointX, pirate.waypointY, static_cast<int32_t>(literal::closedNodes.size())}),
+                  Values({expected[0], expected[1], c.expanded})) << "by the rule";
         pirate.waypointX = pirate.waypointY = 0;
         PlanPath(&pirate);
-        EXPECT_EQ(std::vector<int32_t>({pirate.waypointX, pirate.waypointY}), expected);
-        EXPECT_EQ(closedNodeCount, c.expanded);
+        EXPECT_EQ(Values({pirate.waypointX, pirate.waypointY, closedNodeCount}), Values({expected[0], expected[1], c.expanded}));
         ClearWorldLists();
     }
 }

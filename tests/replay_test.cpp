@@ -2,14 +2,13 @@
 // shots, the home, and whole scenes of the game played from a script.
 #include <fstream>
 
-#include "flow/dialog.h"
-#include "flow_support.h"
 #include "harness/replay.h"
+#include "test_support.h"
 #include "texts.h"
 
 namespace {
 
-class ReplayTest : public FlowTest {
+class ReplayTest : public GameTest {
 protected:
     std::string log;
     std::string Run(const std::string& script) { return RunReplay(script, home, &log); }
@@ -21,14 +20,12 @@ TEST_F(ReplayTest, CommandsDriveButtonsFramesAndFilesAndTheLogNumbersFrames) {
     EXPECT_EQ(Run("# to the last page\n\nseed 7\nhome " + home + "/elsewhere\nscore 40\nwait 2\npress A 5\n"
                   "hold a 3\nwait\ndown A\nwait 4\nup A\nwait 0\nscale 3\nshot page.png\n"), "");
     EXPECT_EQ(log, "2 music stop\n2 music menu\n8 sound click\n12 sound click\n");
-    EXPECT_EQ(GameState * 100 + highScore, ScreenCreditsMusic * 100 + 40);
+    EXPECT_EQ(Values({GameState, highScore}), Values({ScreenCreditsMusic, 40}));
     EXPECT_FALSE(std::filesystem::exists(home + "/.Quillbarrow"));  // the score went elsewhere
     unsigned char head[24] = {};
     std::ifstream(home + "/page.png", std::ios::binary).read(reinterpret_cast<char*>(head), 24);
     EXPECT_EQ(head[18] * 256 + head[19], 480);  // the width, in the PNG's header
-    const int32_t afterSeven = rand();  // the frames so far drew nothing
-    srand(7);
-    EXPECT_EQ(afterSeven, rand());
+    EXPECT_EQ(std::rand(), RandFrom(7, 1)[0]);  // the frames so far drew nothing
 }
 
 TEST_F(ReplayTest, AMistakeNamesItsLineAndStopsTheScript) {
@@ -60,16 +57,12 @@ TEST_F(ReplayTest, FirstPlayShowsTheWelcomeThenTheScoreThenTheFirstIslands) {
         left = dialog.text.size();
     }
     EXPECT_GT(pages, 10);
-    EXPECT_EQ(GameState, ScreenHighScore);
-    EXPECT_EQ(welcomeShown, 1);
+    EXPECT_EQ(Values({GameState, welcomeShown}), Values({ScreenHighScore, true}));
     gold = 12;
     Press(ButtonA);
-    EXPECT_EQ(GameState, ScreenSailing);
-    EXPECT_EQ(gold, 0);
-    EXPECT_EQ(ports.Count(), 6);
-    EXPECT_EQ(overlayMode, OverlayDialog);
+    EXPECT_EQ(Values({GameState, gold, ports.Count(), overlayMode, currentMusic}),
+              Values({ScreenSailing, 0, 6, OverlayDialog, MusicInGame}));
     EXPECT_EQ(dialog.text, firstIslandsText);
-    EXPECT_EQ(currentMusic, MusicInGame);
 }
 
 }  // namespace

@@ -2,37 +2,44 @@
 // pieces, jetties, rocks; ships by bank, frame, wake and depth; wrecks and sinking
 // ships; cannonballs, markers and barrels; gulls and clouds with their shadows; the
 // darkening, once per pixel, and the same as its plain rule.
-#include <algorithm>
-#include <cstdlib>
-
 #include "pirates/cannonballs.h"
 #include "render/sprite.h"
+#include "sailing/seaview.h"
 #include "sailing/sky.h"
 #include "sea.h"
-#include "seaview_support.h"
 #include "ships.h"
+#include "test_support.h"
 
 namespace {
 
-class SeaViewTest : public SeaTest {
+class SeaViewTest : public GameTest {
 protected:
     void SetUp() override {
-        SeaTest::SetUp();
+        GameTest::SetUp();
         AddPlayer(400, 400);  // screen = world - (320, 352)
         FillFrame(Colour(2));
     }
 };
 
-// How many pixels differ between the picture drawn by hand and the one the game draws,
-// each on a fresh background.
+// Where the picture the game draws first differs from the one drawn by hand, each on a
+// fresh background ("" where it does not).
 template <typename Expected, typename Actual>
-int32_t Differ(Expected expected, Actual actual, int32_t background = 2) {
+std::string Differ(Expected expected, Actual actual, int32_t background = 2) {
     FillFrame(Colour(background));
     expected();
     const Picture want = Snapshot();
     FillFrame(Colour(background));
     actual();
-    return DiffersFrom(want);
+    return Differs(want);
+}
+
+// A one-bit picture drawn pixel by pixel: bands of 8 rows, a byte a column.
+void DrawMaskByHand(int32_t x, int32_t y, const uint8_t* mask, int32_t size, int32_t colour) {
+    for (int32_t row = 0; row < size; row++)
+        for (int32_t col = 0; col < size; col++)
+            if ((mask[row / 8 * size + col] >> (row % 8) & 1) && x + col >= 0 && x + col < 160 && y + row >= 0 &&
+                y + row < 120)
+                FrameBuffer[(y + row) * 160 + x + col] = Colour(colour);
 }
 
 const uint8_t* Edge(int32_t mask) { return CoastEdgeFrames + FrameSlot(16, 16, mask - 1); }
@@ -72,16 +79,16 @@ TEST_F(SeaViewTest, CellsTakeTheirPiecesFromTheLandAround) {
                 if (layer.size == 16) DrawSprite16x16(16, 16, layer.picture, SeaKey());
                 else DrawSprite24x24(12, 12, layer.picture, SeaKey());
         };
-        EXPECT_EQ(Differ(layers, [] { DrawMapCell(21, 23); }), 0) << "code " << k.code << ", land " << k.land.size();
+        EXPECT_EQ(Differ(layers, [] { DrawMapCell(21, 23); }), "") << "code " << k.code << ", land " << k.land.size();
     }
     // Rocks, whirlpools and ports are not land, and nothing outside the map is.
     std::memset(tileMap, 0, sizeof tileMap);
     SetCell(20, 23, -2), SetCell(22, 23, -50), SetCell(21, 22, -4), SetCell(21, 24, 1);
-    EXPECT_EQ(Differ([] {}, [] { DrawMapCell(21, 23); }), 0);
+    EXPECT_EQ(Differ([] {}, [] { DrawMapCell(21, 23); }), "");
     for (int32_t r = 0; r < kMapCells; r++) SetCell(1, r, CellLand);
     player->x = 40;  // column 0 at screen x 40
     PlaceCamera();
-    EXPECT_EQ(Differ([] { DrawSprite16x16(40, 0, Edge(4), SeaKey()); }, [] { DrawMapCell(0, 22); }), 0);
+    EXPECT_EQ(Differ([] { DrawSprite16x16(40, 0, Edge(4), SeaKey()); }, [] { DrawMapCell(0, 22); }), "");
 }
 
 TEST_F(SeaViewTest, ShipsShowTheirBankFrameAndWake) {
@@ -113,8 +120,8 @@ TEST_F(SeaViewTest, ShipsShowTheirBankFrameAndWake) {
             const uint8_t* wake = ShipOverlayMasks + FrameSlot(24, 24, k.wake * 8 + k.direction);
             if (k.wake >= 0) DrawMaskByHand(98, 46, wake, 24, 8);
         };
-        EXPECT_EQ(Differ(expected, DrawShips), 0);
-        EXPECT_EQ(std::pair(ship->screenX, ship->screenY), std::pair(98, 46));
+        EXPECT_EQ(Differ(expected, DrawShips), "");
+        EXPECT_EQ(Values({ship->screenX, ship->screenY}), Values({98, 46}));
     }
 }
 
@@ -138,7 +145,7 @@ TEST_F(SeaViewTest, LowerShipsCoverHigherOnesAndEqualOnesGoInListOrder) {
     for (Ship* s : {farLeft, nearLeft, farUp, farRight}) s->screenX = -1;
     FillFrame(Colour(2));
     DrawShips();
-    EXPECT_EQ(DiffersFrom(byDepth), 0);
+    EXPECT_EQ(Differs(byDepth), "");
     EXPECT_EQ(farLeft->screenX, -1);
     EXPECT_EQ(farUp->screenX, -1);
     EXPECT_EQ(nearLeft->screenX, 144 - 320 - 12);
@@ -164,20 +171,20 @@ TEST_F(SeaViewTest, WrecksLieUnderTheCoastAndSinkingShipsRiseOverIt) {
                 DrawMapCells();
                 if (hitTimer > 0) DrawSprite24x24(28, 16, picture, SeaKey());
             };
-            EXPECT_EQ(Differ(expected, DrawSeaView, 0), 0) << "hitTimer " << hitTimer << " frame " << counter;
-            EXPECT_EQ(std::pair(sunk->screenX, sunk->screenY), std::pair(28, 16));
+            EXPECT_EQ(Differ(expected, DrawSeaView, 0), "") << "hitTimer " << hitTimer << " frame " << counter;
+            EXPECT_EQ(Values({sunk->screenX, sunk->screenY}), Values({28, 16}));
         }
     ships[1]->fireCooldown = 12;  // a cooldown still running times the pictures instead
     auto sinking = [] { DrawSprite24x24(28, 16, SinkingFrames + FrameSlot(24, 24, 2 * 8 + 2), SeaKey()); };
-    EXPECT_EQ(Differ(sinking, DrawShips), 0);
+    EXPECT_EQ(Differ(sinking, DrawShips), "");
 }
 
 TEST_F(SeaViewTest, CannonballsFlyThenSplashAndMarkersBob) {
-    for (int32_t life : {10, 8, 0, 1, 50}) cannonballs.Append(new Cannonball{life, 1, 360 + life * 2, 390, 1, -1});
+    for (int32_t life : {10, 8, 0, 1, 50}) cannonballs.Append(new Cannonball{life, true, 360 + life * 2, 390, 1, -1});
     ports.Append(new Port{21, 24, RoleBuyer});
     ports.Append(new Port{25, 23, RoleInactive});
     ports.Append(new Port{18, 25, RoleRepairFirst});
-    barrels.Append(new Barrel{23 * 16 + 8, 24 * 16 + 5, 0});
+    barrels.Append(new Barrel{23 * 16 + 8, 24 * 16 + 5, false});
     frameCounter = 95;
     auto expected = [] {
         DrawSprite8x8(141 - 4, 37, CannonballFrames + FrameSlot(8, 8, 49 & 7), SeaKey());  // last to first
@@ -188,12 +195,12 @@ TEST_F(SeaViewTest, CannonballsFlyThenSplashAndMarkersBob) {
         DrawSprite24x24(16 - 4, 32 - 23 - 3, PortMarkerFrames + FrameSlot(24, 24, 1), SeaKey());
         DrawSprite16x16(56 - 4, 37 - 4, BarrelFrames + FrameSlot(16, 16, 95 / 15), SeaKey());
     };
-    EXPECT_EQ(Differ(expected, [] { AdvanceCannonballs(), DrawCannonballs(), DrawPortMarkers(), DrawBarrels(); }), 0);
+    EXPECT_EQ(Differ(expected, [] { AdvanceCannonballs(), DrawCannonballs(), DrawPortMarkers(), DrawBarrels(); }), "");
     ASSERT_EQ(cannonballs.Count(), 4);
     const int32_t lives[4] = {9, 7, 0, 49};
     for (int32_t i = 0; i < 4; i++) EXPECT_EQ(cannonballs[i]->life, lives[i]);
-    EXPECT_EQ(std::pair(cannonballs[3]->x, cannonballs[3]->y), std::pair(461, 389));
-    EXPECT_EQ(played, std::vector<int32_t>{SoundMiss});  // only the ball dropping to 7
+    EXPECT_EQ(Values({cannonballs[3]->x, cannonballs[3]->y}), Values({461, 389}));
+    EXPECT_EQ(Heard(), std::vector<std::string>{"miss"});  // only the ball dropping to 7
 }
 
 TEST_F(SeaViewTest, GullsFlyToRandomTargetsAndCastShadows) {
@@ -209,7 +216,7 @@ TEST_F(SeaViewTest, GullsFlyToRandomTargetsAndCastShadows) {
         DrawSprite8x8(90 - 4, 28 - 4 - lift, restingFrame, SeaKey());
         DrawSprite8x8(69 - 4, 68 - 4 - lift, flyingFrame, SeaKey());
     };
-    EXPECT_EQ(Differ([&] { birds(12); }, [] { FlyGulls(), DrawGulls(); }), 0);
+    EXPECT_EQ(Differ([&] { birds(12); }, [] { FlyGulls(), DrawGulls(); }), "");
     EXPECT_EQ(rand(), after);  // exactly two draws, x then y
     const Gull &resting = *gulls[0], &flying = *gulls[1];
     EXPECT_EQ(std::vector<int32_t>({resting.targetX, resting.targetY, resting.x, resting.flap, resting.stepX}),
@@ -255,7 +262,7 @@ TEST_F(SeaViewTest, CloudsDriftOnceASecondAndComeBackRound) {
             clouds[i].reset(new Cloud{x, y, image, sizes[image], variants[image], rand() % 8, 896, 944});
         }
         std::memset(shadowMask, 0, sizeof shadowMask);
-        ASSERT_EQ(Differ([&] { byHand(30); }, [] { MarkCloudShadows(), DriftClouds(), DrawClouds(); }), 0)
+        ASSERT_EQ(Differ([&] { byHand(30); }, [] { MarkCloudShadows(), DriftClouds(), DrawClouds(); }), "")
             << "round " << round;
         FillFrame(Colour(2));
         byHand(0);
@@ -319,7 +326,7 @@ TEST_F(SeaViewTest, OverlappingShadowsDarkenOnce) {
         const Picture plain = Snapshot();
         std::copy(before.begin(), before.end(), FrameBuffer);
         DarkenShadows();
-        ASSERT_EQ(DiffersFrom(plain), 0) << "round " << round;
+        ASSERT_EQ(Differs(plain), "") << "round " << round;
     }
 }
 
