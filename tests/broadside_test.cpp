@@ -1,9 +1,6 @@
 // The player's broadsides under scripted buttons, a fight to a pirate's wreck, and the
 // two ends of a game played through the real loop: a new best saved and announced, or
 // a last word over the frozen sea and the game-over screen.
-#include <fstream>
-#include <sstream>
-
 #include "test_support.h"
 #include "texts.h"
 
@@ -78,11 +75,6 @@ protected:
         for (int32_t i = 0; i < 9; i++) barrels.Append(new Barrel{100, 100, false});
         for (int32_t i = 0; i < 6; i++) whirlpools.Append(new Whirlpool{6000, 800, 800});
     }
-    std::string ScoreFile() {
-        std::stringstream text;
-        text << std::ifstream(HighScoreFile()).rdbuf();
-        return text.str();
-    }
     // Types every page out and turns it, until the dialog has gone.
     void DismissDialog() {
         for (int32_t page = 0; page < 10 && overlayMode == OverlayDialog &&
@@ -102,7 +94,7 @@ TEST_F(GameOverTest, ANewBestIsSavedAndAnnouncedThenTheMenu) {
     EXPECT_EQ(Heard(), std::vector<std::string>{});
     Frames(1);
     EXPECT_EQ(Heard(), (std::vector<std::string>{"stop", "nextlevel"}));
-    EXPECT_EQ(ScoreFile(), "57");
+    EXPECT_EQ(FileText(HighScoreFile()), "57");
     EXPECT_EQ(Values({GameState, highScore, overlayMode, ships.Count(), dialog.portrait}),
               Values({ScreenNewHighScore, 57, OverlayDialog, 0, 1}));
     EXPECT_EQ(player, nullptr);
@@ -135,7 +127,7 @@ TEST_F(GameOverTest, OtherwiseALastWordOverTheFrozenSeaThenTheGameOverScreen) {
         EXPECT_EQ(GameState, ScreenGameOver);
         EXPECT_EQ(ships.Count() + barrels.Count() + cannonballs.Count(), 0);
         EXPECT_EQ(Heard().back(), "gameover");
-        EXPECT_EQ(ScoreFile(), "57\n");
+        EXPECT_EQ(FileText(HighScoreFile()), "57\n");
     }
 }
 

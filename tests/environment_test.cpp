@@ -131,15 +131,18 @@ void Poke(Wav& wav, size_t at, uint64_t value, int32_t bytes) {
 }
 uint32_t DataSize(const Wav& w) { return w[40] | w[41] << 8 | w[42] << 16 | static_cast<uint32_t>(w[43]) << 24; }
 
-// Puts a chunk named name, of the given length (and its pad byte when odd, unless
-// told not to), before the "fmt " chunk, growing the RIFF size to match.
-void InsertChunk(Wav& wav, const char* name, uint32_t length, bool pad = true) {
+// Puts a chunk named name, of the given length (and its pad byte when odd, unless told
+// not to), before the byte at (the "fmt " chunk's), growing the RIFF size to match. A
+// chunk named "fmt " is a copy of the first.
+void InsertChunk(Wav& wav, const char* name, uint32_t length, bool pad = true, size_t at = 12) {
     Wav chunk(name, name + 4);
     chunk.resize(8 + length + (pad ? length % 2 : 0), 'x');
     Poke(chunk, 4, length, 4);
-    wav.insert(wav.begin() + 12, chunk.begin(), chunk.end());
+    if (std::strcmp(name, "fmt ") == 0) chunk.assign(wav.begin() + 12, wav.begin() + 36);
+    wav.insert(wav.begin() + static_cast<ptrdiff_t>(at), chunk.begin(), chunk.end());
     Poke(wav, 4, wav.size() - 8, 4);
 }
+void Stereo(Wav& w) { Poke(w, 22, 2, 2), Poke(w, 28, 88200, 4), Poke(w, 32, 4, 2); }
 
 // One change to a sound file as the game's own are laid out (16-bit mono at 22050 Hz:
 // "fmt " at byte 12, its fields from 20, "data" at 36, its length at 40), and whether
@@ -150,15 +153,12 @@ struct Damage {
     bool playable;
 };
 const Damage kDamages[] = {
-    {"as made", [](Wav&) {}, true},
-    {"RIFF size 0", [](Wav& w) { Poke(w, 4, 0, 4); }, false},
+    {"as made", [](Wav&) {}, true}, {"RIFF size 0", [](Wav& w) { Poke(w, 4, 0, 4); }, false},
     {"RIFF size past the end", [](Wav& w) { Poke(w, 4, w.size() - 6, 4); }, false},
     {"RIFF size ending in the samples", [](Wav& w) { Poke(w, 4, w.size() - 10, 4); }, false},
     {"RIFF size 4 GB", [](Wav& w) { Poke(w, 4, 0xFFFFFFFF, 4); }, false},
-    {"not WAVE", [](Wav& w) { w[11] = 'X'; }, false},
-    {"no fmt chunk", [](Wav& w) { w[14] = 'x'; }, false},
-    {"fmt size 0", [](Wav& w) { Poke(w, 16, 0, 4); }, false},
-    {"fmt size 2", [](Wav& w) { Poke(w, 16, 2, 4); }, false},
+    {"not WAVE", [](Wav& w) { w[11] = 'X'; }, false}, {"no fmt chunk", [](Wav& w) { w[14] = 'x'; }, false},
+    {"fmt size 0", [](Wav& w) { Poke(w, 16, 0, 4); }, false}, {"fmt size 2", [](Wav& w) { Poke(w, 16, 2, 4); }, false},
     {"fmt size 17", [](Wav& w) { Poke(w, 16, 17, 4); }, false},
     {"fmt size 18", [](Wav& w) { Poke(w, 16, 18, 4); }, false},
     {"fmt size 4 GB", [](Wav& w) { Poke(w, 16, 0xFFFFFFF0, 4); }, false},
@@ -167,8 +167,7 @@ const Damage kDamages[] = {
     {"extensible format", [](Wav& w) { Poke(w, 20, 0xFFFE, 2); }, false},
     {"no channels", [](Wav& w) { Poke(w, 22, 0, 2); }, false},
     {"3 channels", [](Wav& w) { Poke(w, 22, 3, 2), Poke(w, 28, 132300, 4), Poke(w, 32, 6, 2); }, false},
-    {"stereo", [](Wav& w) { Poke(w, 22, 2, 2), Poke(w, 28, 88200, 4), Poke(w, 32, 4, 2), Poke(w, 40, DataSize(w) & ~3u, 4); },
-     true},
+    {"stereo", [](Wav& w) { Stereo(w), Poke(w, 40, DataSize(w) & ~3u, 4); }, true},
     {"8 bits", [](Wav& w) { Poke(w, 34, 8, 2), Poke(w, 28, 22050, 4), Poke(w, 32, 1, 2); }, true},
     {"12 bits", [](Wav& w) { Poke(w, 34, 12, 2); }, false},
     {"24 bits", [](Wav& w) { Poke(w, 34, 24, 2), Poke(w, 28, 66150, 4), Poke(w, 32, 3, 2); }, false},
@@ -179,8 +178,7 @@ const Damage kDamages[] = {
     {"96001 Hz", [](Wav& w) { Poke(w, 24, 96001, 4), Poke(w, 28, 192002, 4); }, false},
     {"4 GHz", [](Wav& w) { Poke(w, 24, 0xFFFFFFFF, 4), Poke(w, 28, 0xFFFFFFFE, 4); }, false},
     {"byte rate not the rate's", [](Wav& w) { Poke(w, 28, 1000, 4); }, false},
-    {"block size 0", [](Wav& w) { Poke(w, 32, 0, 2); }, false},
-    {"no data chunk", [](Wav& w) { w[39] = 'x'; }, false},
+    {"block size 0", [](Wav& w) { Poke(w, 32, 0, 2); }, false}, {"no data chunk", [](Wav& w) { w[39] = 'x'; }, false},
     {"data size 0", [](Wav& w) { Poke(w, 40, 0, 4); }, false},
     {"data size odd", [](Wav& w) { Poke(w, 40, w.size() - 45, 4); }, false},
     {"data size past the end", [](Wav& w) { Poke(w, 40, w.size() - 42, 4); }, false},
@@ -193,15 +191,8 @@ const Damage kDamages[] = {
     {"a LIST chunk first", [](Wav& w) { InsertChunk(w, "LIST", 10); }, true},
     {"an odd LIST chunk first", [](Wav& w) { InsertChunk(w, "LIST", 9); }, false},
     {"an odd LIST chunk first, unpadded", [](Wav& w) { InsertChunk(w, "LIST", 9, false); }, false},
-    {"two fmt chunks",
-     [](Wav& w) {
-         const Wav format(w.begin() + 12, w.begin() + 36);
-         w.insert(w.begin() + 36, format.begin(), format.end()), Poke(w, 4, w.size() - 8, 4);
-     },
-     false},
-    {"stereo, half a sample frame over",
-     [](Wav& w) { Poke(w, 22, 2, 2), Poke(w, 28, 88200, 4), Poke(w, 32, 4, 2), Poke(w, 40, (DataSize(w) & ~3u) - 2, 4); },
-     false},
+    {"two fmt chunks", [](Wav& w) { InsertChunk(w, "fmt ", 16, true, 36); }, false},
+    {"stereo, half a sample frame over", [](Wav& w) { Stereo(w), Poke(w, 40, (DataSize(w) & ~3u) - 2, 4); }, false},
     {"a JUNK chunk first", [](Wav& w) { InsertChunk(w, "JUNK", 10); }, false},
     {"cut off in its header", [](Wav& w) { w.resize(30); }, false},
     {"cut off in its samples", [](Wav& w) { w.resize(w.size() * 3 / 5 + 1); }, false},

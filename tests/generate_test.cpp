@@ -17,8 +17,7 @@ TEST(GenerateChannelTest, ChannelsStepOrthogonallyCloseToTheLine) {
         {3, 1, 0, 0, {{0, 0}, {1, 0}, {2, 0}, {2, 1}}},  // backwards takes other cells
         {0, 0, 2, 2, {{0, 1}, {1, 1}, {1, 2}, {2, 2}}},  // a tie steps along y
         {1, 6, 7, 4, {{2, 5}, {2, 6}, {3, 5}, {4, 5}, {5, 4}, {5, 5}, {6, 4}, {7, 4}}},
-        {5, 5, 5, 2, {{5, 2}, {5, 3}, {5, 4}}},
-        {4, 4, 4, 4, {}},
+        {5, 5, 5, 2, {{5, 2}, {5, 3}, {5, 4}}}, {4, 4, 4, 4, {}},
     };
     for (const Case& c : cases) {
         std::fill(std::begin(tileMap), std::end(tileMap), CellLand);

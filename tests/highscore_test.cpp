@@ -31,12 +31,6 @@ using FlowTest = GameTest;
 // The player of the permission cases: nobody.
 constexpr uid_t kPlayer = 65534;
 
-std::string FileText(const std::string& path) {
-    std::stringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    return text.str();
-}
-
 // Makes path (and the folders above it) hold text with the given permissions.
 void Put(const std::string& path, const std::string& text, mode_t mode = 0644) {
     fs::create_directories(fs::path(path).parent_path());
@@ -234,9 +228,13 @@ TEST_F(FlowTest, ASaveKilledAtAnyInstantLeavesTheOldScoreOrTheNew) {
         InChild([&] { return rounds(10); });
         const auto tenRounds = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
         const int64_t spread = 500 + tenRounds.count() * 3 / 20;
-        int32_t old = 0, higher = 0, none = 0, cut = 0;
-        const int32_t count = trials / 4;
-        for (int32_t trial = 0; trial < count; trial++) {
+        // On a busy machine the kills may all fall early or late: the trials go on, up to
+        // four times as many, until every outcome a path can have was met.
+        int32_t old = 0, higher = 0, none = 0, cut = 0, trial = 0;
+        const auto metAll = [&] {
+            return !path.replaceable || (higher > 0 && cut > 0 && (path.existing ? old : none) > 0);
+        };
+        for (; trial < trials / 4 || (!metAll() && trial < trials); trial++) {
             PutBack(place, path);
             const pid_t child = fork();
             ASSERT_GE(child, 0);
@@ -258,9 +256,9 @@ TEST_F(FlowTest, ASaveKilledAtAnyInstantLeavesTheOldScoreOrTheNew) {
             LoadHighScore();  // a leftover new file is never taken for the score
             EXPECT_EQ(highScore, there ? std::atoi(text.c_str()) : 0) << "trial " << trial;
         }
-        report << ' ' << path.name << ' ' << count << " (" << tenRounds.count() / 10 << " us a round): " << old
+        report << ' ' << path.name << ' ' << trial << " (" << tenRounds.count() / 10 << " us a round): " << old
                << " left 7, " << higher << " 2147483647, " << none << " no file, " << cut << " a new file not yet renamed;";
-        EXPECT_TRUE(!path.replaceable || (higher > 0 && cut > 0 && (path.existing ? old : none) > 0));
+        EXPECT_TRUE(metAll());
         // The next save clears what a cut one left.
         PutBack(place, path);
         SaveHighScore(57);
@@ -447,8 +445,7 @@ TEST_F(FlowTest, AHomeThePlayerCannotWriteKeepsTheOldScoreAndThePlayGoesOn) {
         void (*check)(const std::string& home) = nullptr;  // more to check after the game's end
     } cases[] = {
         {"first run", "", 0, ".Quillbarrow/ .Quillbarrow/score=0", ".Quillbarrow/ .Quillbarrow/score=57"},
-        {"read-only score file", score + "(444)=40", 40},
-        {"unreadable score file", score + "(0)=40", 0},
+        {"read-only score file", score + "(444)=40", 40}, {"unreadable score file", score + "(0)=40", 0},
         {"write-only score file", score + "(200)=40", 0},
         {"someone else's score file the player's group may write", score + "(664)=40", 40, nullptr, nullptr,
          ".Quillbarrow/", [](const std::string& h) { return lchown((h + "/.Quillbarrow/score").c_str(), 0, kPlayer) == 0; },
@@ -476,8 +473,7 @@ TEST_F(FlowTest, AHomeThePlayerCannotWriteKeepsTheOldScoreAndThePlayGoesOn) {
         {"dangling link", score + "->../best", 0, ".Quillbarrow/ .Quillbarrow/score->../best best=0",
          ".Quillbarrow/ .Quillbarrow/score->../best best=57"},
         {"link loop", ".Quillbarrow/ .Quillbarrow/loop->score .Quillbarrow/score->loop", 0},
-        {"score file is a folder", score + "/", 0},
-        {"save folder is a file", ".Quillbarrow=notes", 0},
+        {"score file is a folder", score + "/", 0}, {"save folder is a file", ".Quillbarrow=notes", 0},
         {"home is a file", "notes=ahoy", 0, nullptr, nullptr, "notes/.Quillbarrow/"},
         {"read-only home", "(555)", 0, "", ""},
         {"read-only save folder", ".Quillbarrow/(555) .Quillbarrow/score=40", 40},

@@ -78,11 +78,8 @@ TEST_F(PortTest, ProgressGrowsEveryFifthFrameAndAnythingThatBreaksTheVisitResets
     for (int32_t fc = 0; fc < 12; fc++) Dock(fc);
     EXPECT_EQ(dockProgress, 3);  // frames 1, 6 and 11
     struct Case { void (*breakIt)(); int32_t progress; } cases[] = {
-        {[] {}, 8},
-        {[] { player->fireCooldown = 1; }, 0},
-        {[] { player->hitTimer = 1; }, 0},
-        {[] { player->health = 0; }, 0},
-        {[] { overlayMode = OverlayDialog; }, 0},
+        {[] {}, 8}, {[] { player->fireCooldown = 1; }, 0}, {[] { player->hitTimer = 1; }, 0},
+        {[] { player->health = 0; }, 0}, {[] { overlayMode = OverlayDialog; }, 0},
         {[] { overlayMode = OverlayPaused; }, 8},  // the map does not stop a visit
         {[] { ports[1]->role = RoleInactive; }, 0},
     };
@@ -131,8 +128,7 @@ TEST_F(PortTest, AnActivePortMendsOrLoadsInItsOrderOfTests) {
         {1, 8, 7, 8, 11, 2},  // a full hold mends instead, up to 11
         {1, 8, 8, 8, 8, -1},  // nothing to mend: the hold is full
         {2, 3, 7, 3, 11, 2},  // role 2: mending first
-        {2, 3, 8, 4, 8, 1},
-        {2, 8, 9, 8, 9, -1},
+        {2, 3, 8, 4, 8, 1}, {2, 8, 9, 8, 9, -1},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(::testing::Message() << "role " << k.role << ", cargo " << k.cargo << ", health " << k.health);

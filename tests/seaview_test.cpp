@@ -55,8 +55,12 @@ TEST_F(SeaViewTest, CellsTakeTheirPiecesFromTheLandAround) {
         {0, 0, {{0, 1}}, {{Edge(8), 16}}}, {0, 0, {{0, -1}, {1, 0}}, {{Edge(5), 16}}},
         {0, 0, {{0, -1}, {-1, 0}, {-1, -1}}, {{Edge(3), 16}}}, {0, 0, {{-1, 0}, {0, 1}}, {{Edge(10), 16}}},
         {0, 0, {{1, 0}, {0, 1}, {1, 1}}, {{Edge(12), 16}}}, {0, 0, {{0, -1}, {1, 1}}, {{Edge(1), 16}}},
-        {0, 0, {{1, 1}}, {{Corner(1), 16}}}, {0, 0, {{-1, 1}}, {{Corner(2), 16}}},
-        {0, 0, {{1, -1}}, {{Corner(3), 16}}}, {0, 0, {{-1, -1}}, {{Corner(4), 16}}},
+        {0, 0, {{1, 1}}, {{Corner(1), 16}}}, {0, 0, {{-1, 1}}, {{Corner(2), 16}}}, {0, 0, {{1, -1}}, {{Corner(3), 16}}},
+        {0, 0, {{-1, -1}}, {{Corner(4), 16}}},
+        // What the islands never make: a bay of three sides (its upper sides, the lower shore
+        // over them), land at two corners (a piece for each).
+        {0, 0, {{0, -1}, {1, 0}, {0, 1}}, {{Edge(5), 16}, {Edge(8), 16}}},
+        {0, 0, {{1, 1}, {-1, -1}}, {{Corner(1), 16}, {Corner(4), 16}}},
         {1, 7, {{0, 1}}, {{Edge(8), 16}, {PortCellFrames + FrameSlot(16, 16, 0 * 8 + 1), 16}}},
         {1, 44, {{-1, 0}}, {{Edge(2), 16}, {PortCellFrames + FrameSlot(16, 16, 1 * 8 + 0), 16}}},
         {1, 119, {{1, 0}}, {{Edge(4), 16}, {PortCellFrames + FrameSlot(16, 16, 2 * 8 + 7), 16}}},
@@ -65,9 +69,7 @@ TEST_F(SeaViewTest, CellsTakeTheirPiecesFromTheLandAround) {
         {-2, 9, {}, {{RockFrames + FrameSlot(24, 24, 6), 24}}},
         {-3, 59, {{-1, 1}}, {{Corner(2), 16}, {RockFrames + FrameSlot(24, 24, 12 + 5), 24}}},
         {-4, 60, {}, {{RockFrames + FrameSlot(24, 24, 18), 24}}},
-        {2, 0, {{0, 1}}, {{LandFrames, 16}}},
-        {6, 0, {}, {{LandFrames + FrameSlot(16, 16, 4), 16}}},
-        {0, 0, {}, {}},
+        {2, 0, {{0, 1}}, {{LandFrames, 16}}}, {6, 0, {}, {{LandFrames + FrameSlot(16, 16, 4), 16}}}, {0, 0, {}, {}},
     };
     for (const Case& k : cases) {
         std::memset(tileMap, 0, sizeof tileMap);
@@ -81,14 +83,24 @@ TEST_F(SeaViewTest, CellsTakeTheirPiecesFromTheLandAround) {
         };
         EXPECT_EQ(Differ(layers, [] { DrawMapCell(21, 23); }), "") << "code " << k.code << ", land " << k.land.size();
     }
-    // Rocks, whirlpools and ports are not land, and nothing outside the map is.
+    // Rocks, whirlpools and ports are not land.
     std::memset(tileMap, 0, sizeof tileMap);
     SetCell(20, 23, -2), SetCell(22, 23, -50), SetCell(21, 22, -4), SetCell(21, 24, 1);
     EXPECT_EQ(Differ([] {}, [] { DrawMapCell(21, 23); }), "");
-    for (int32_t r = 0; r < kMapCells; r++) SetCell(1, r, CellLand);
-    player->x = 40;  // column 0 at screen x 40
-    PlaceCamera();
-    EXPECT_EQ(Differ([] { DrawSprite16x16(40, 0, Edge(4), SeaKey()); }, [] { DrawMapCell(0, 22); }), "");
+    // At the world's edges the view shows the cells up to the first and the last, and
+    // nothing beyond them is land: a strip of land in the second column, then the last.
+    for (const auto& [at, land] : {std::pair{40, 1}, {880, 55}}) {
+        std::memset(tileMap, 0, sizeof tileMap);
+        for (int32_t r = 0; r < kMapCells; r++) SetCell(land, r, CellLand);
+        player->x = player->y = at;
+        PlaceCamera();
+        const auto byHand = [at = at, land = land] {
+            for (int32_t r = 0; r < kMapCells; r++)
+                for (const auto& [c, piece] : {std::pair{land - 1, Edge(4)}, {land, LandFrames}, {land + 1, Edge(2)}})
+                    if (c < kMapCells) DrawSprite16x16(c * 16 - at + 80, r * 16 - at + 48, piece, SeaKey());
+        };
+        EXPECT_EQ(Differ(byHand, DrawMapCells), "") << at;
+    }
 }
 
 TEST_F(SeaViewTest, ShipsShowTheirBankFrameAndWake) {
@@ -98,8 +110,7 @@ TEST_F(SeaViewTest, ShipsShowTheirBankFrameAndWake) {
     } cases[] = {
         {0, 1, 0, -1, 0, 0, 0, 0, 6, 0, 0, -1},   // at rest
         {0, 0, -1, 15, 0, 0, 0, 0, 0, 0, 0, 0},   // just set sail
-        {1, -1, -1, 8, 0, 0, 0, 0, 1, 0, 3, 3},
-        {2, -1, 1, 0, 0, 0, 0, 0, 3, 0, 7, 7},
+        {1, -1, -1, 8, 0, 0, 0, 0, 1, 0, 3, 3}, {2, -1, 1, 0, 0, 0, 0, 0, 3, 0, 7, 7},
         {0, 1, 0, -1, 16, 1, 0, 0, 6, 2, 0, 0},   // broadside A from rest: the stir shows
         {0, 1, 0, -1, 1, 1, 0, 0, 6, 2, 7, 7},
         {3, 1, 1, 6, 10, 0, 0, 0, 5, 1, 3, 3},    // broadside B under way
@@ -146,16 +157,14 @@ TEST_F(SeaViewTest, LowerShipsCoverHigherOnesAndEqualOnesGoInListOrder) {
     FillFrame(Colour(2));
     DrawShips();
     EXPECT_EQ(Differs(byDepth), "");
-    EXPECT_EQ(farLeft->screenX, -1);
-    EXPECT_EQ(farUp->screenX, -1);
-    EXPECT_EQ(nearLeft->screenX, 144 - 320 - 12);
-    EXPECT_EQ(farRight->screenX, 1040 - 320 - 12);
+    EXPECT_EQ(Values({farLeft->screenX, farUp->screenX, nearLeft->screenX, farRight->screenX}),
+              Values({-1, -1, 144 - 320 - 12, 1040 - 320 - 12}));
     for (int32_t i = 0; i < ships.Count(); i++) EXPECT_EQ(ships[i]->drawn, 1);
 }
 
 TEST_F(SeaViewTest, WrecksLieUnderTheCoastAndSinkingShipsRiseOverIt) {
     for (int32_t c = 21; c < 24; c++) SetCell(c, 24, CellLand);  // on screen x 16..63, y 32..47
-    for (int32_t hitTimer : {0, 5})
+    for (int32_t hitTimer : {0, 1, 5})
         for (int32_t counter : {0, 14, 15, 119}) {
             ClearWorldLists();
             AddPlayer(400, 400)->health = 0;  // a wreck too, out of the way
@@ -163,7 +172,7 @@ TEST_F(SeaViewTest, WrecksLieUnderTheCoastAndSinkingShipsRiseOverIt) {
             sunk->health = 0, sunk->hitTimer = hitTimer;
             frameCounter = counter;
             const uint8_t* picture = hitTimer == 0 ? WreckFrames + FrameSlot(24, 24, 2 * 4 + counter / 5 % 4)
-                                                   : SinkingFrames + FrameSlot(24, 24, 2 * 8 + (16 - 5) / 2);
+                                                   : SinkingFrames + FrameSlot(24, 24, 2 * 8 + (16 - hitTimer) / 2);
             auto expected = [&] {
                 DrawSea();
                 DrawShip(player);
@@ -186,30 +195,31 @@ TEST_F(SeaViewTest, CannonballsFlyThenSplashAndMarkersBob) {
     ports.Append(new Port{18, 25, RoleRepairFirst});
     barrels.Append(new Barrel{23 * 16 + 8, 24 * 16 + 5, false});
     frameCounter = 95;
+    // Over the sea and under our ship the barrel, then the balls, last to first; the markers
+    // over all.
     auto expected = [] {
-        DrawSprite8x8(141 - 4, 37, CannonballFrames + FrameSlot(8, 8, 49 & 7), SeaKey());  // last to first
+        DrawSprite16x16(56 - 4, 37 - 4, BarrelFrames + FrameSlot(16, 16, 95 / 15), SeaKey());
+        DrawSprite8x8(141 - 4, 37, CannonballFrames + FrameSlot(8, 8, 49 & 7), SeaKey());
         DrawSprite8x8(43 - 4, 37, SplashFrames + FrameSlot(8, 8, 7), SeaKey());
         DrawSprite8x8(57 - 4, 37, SplashFrames + FrameSlot(8, 8, 0), SeaKey());
         DrawSprite8x8(61 - 4, 37, CannonballFrames + FrameSlot(8, 8, 9 & 7), SeaKey());
+        DrawSprite24x24(68, 36, ShipFrames + FrameSlot(24, 24, 6 * 8), SeaKey());
         DrawSprite24x24(-32 - 4, 48 - 23 - 3, PortMarkerFrames + FrameSlot(24, 24, 0), SeaKey());  // bobbed 3 up
         DrawSprite24x24(16 - 4, 32 - 23 - 3, PortMarkerFrames + FrameSlot(24, 24, 1), SeaKey());
-        DrawSprite16x16(56 - 4, 37 - 4, BarrelFrames + FrameSlot(16, 16, 95 / 15), SeaKey());
     };
-    EXPECT_EQ(Differ(expected, [] { AdvanceCannonballs(), DrawCannonballs(), DrawPortMarkers(), DrawBarrels(); }), "");
+    EXPECT_EQ(Differ(expected, [] { AdvanceCannonballs(), DrawSeaView(); }), "");
     ASSERT_EQ(cannonballs.Count(), 4);
-    const int32_t lives[4] = {9, 7, 0, 49};
-    for (int32_t i = 0; i < 4; i++) EXPECT_EQ(cannonballs[i]->life, lives[i]);
-    EXPECT_EQ(Values({cannonballs[3]->x, cannonballs[3]->y}), Values({461, 389}));
+    EXPECT_EQ(Values({cannonballs[0]->life, cannonballs[1]->life, cannonballs[2]->life, cannonballs[3]->life,
+                      cannonballs[3]->x, cannonballs[3]->y}),
+              Values({9, 7, 0, 49, 461, 389}));
     EXPECT_EQ(Heard(), std::vector<std::string>{"miss"});  // only the ball dropping to 7
 }
 
 TEST_F(SeaViewTest, GullsFlyToRandomTargetsAndCastShadows) {
     gulls[0].reset(new Gull{100, 50, 15, 1, -1, 410, 380, 410, 380});     // at its target
-    gulls[1].reset(new Gull{896, 896, 6, 0, 0, 390, 420, 300, 420});      // flying left
+    gulls[1].reset(new Gull{896, 896, 3, 0, 0, 390, 420, 300, 420});      // flying left
     gulls[2].reset(new Gull{896, 896, 0, 0, 1, 400 - 9 * 16, 400, 0, 0});  // too far left to draw
-    srand(1234);
-    const int32_t targetX = rand() % 100, targetY = rand() % 50, after = rand();
-    srand(1234);
+    const int32_t after = SeedDraws({{100, 40}, {50, 20}});  // a new target, x then y
     const uint8_t* restingFrame = GullFrames + FrameSlot(8, 8, 7 * 4 + 0);  // up-right, wings up
     const uint8_t* flyingFrame = GullFrames + FrameSlot(8, 8, 2 * 4 + 1);   // left, wings level
     auto birds = [&](int32_t lift) {
@@ -217,12 +227,11 @@ TEST_F(SeaViewTest, GullsFlyToRandomTargetsAndCastShadows) {
         DrawSprite8x8(69 - 4, 68 - 4 - lift, flyingFrame, SeaKey());
     };
     EXPECT_EQ(Differ([&] { birds(12); }, [] { FlyGulls(), DrawGulls(); }), "");
-    EXPECT_EQ(rand(), after);  // exactly two draws, x then y
+    EXPECT_EQ(std::rand(), after);
     const Gull &resting = *gulls[0], &flying = *gulls[1];
-    EXPECT_EQ(std::vector<int32_t>({resting.targetX, resting.targetY, resting.x, resting.flap, resting.stepX}),
-              std::vector<int32_t>({targetX, targetY, 410, 0, 1}));  // rests a frame, the last step kept
-    EXPECT_EQ(std::vector<int32_t>({flying.x, flying.stepX, flying.stepY, flying.flap}),
-              std::vector<int32_t>({389, -1, 0, 7}));
+    EXPECT_EQ(Values({resting.targetX, resting.targetY, resting.x, resting.flap, resting.stepX}),
+              Values({40, 20, 410, 0, 1}));  // rests a frame, the last step kept
+    EXPECT_EQ(Values({flying.x, flying.stepX, flying.stepY, flying.flap}), Values({389, -1, 0, 4}));
     EXPECT_EQ(gulls[2]->x, 400 - 9 * 16 - 1);  // flies on unseen
     FillFrame(Colour(2));
     birds(0);  // the shadows, 12 pixels below the birds
@@ -238,9 +247,8 @@ TEST_F(SeaViewTest, CloudsDriftOnceASecondAndComeBackRound) {
         DriftClouds(), DrawClouds();
         EXPECT_EQ(clouds[0]->x, counter == 80 ? 925 : -48);
     }
-    EXPECT_EQ(std::vector<int32_t>({clouds[0]->y, clouds[0]->frame}), std::vector<int32_t>({-83, 0}));
-    EXPECT_EQ(std::vector<int32_t>({clouds[1]->x, clouds[1]->y, clouds[1]->frame}),
-              std::vector<int32_t>({409, 391, 4}));
+    EXPECT_EQ(Values({clouds[0]->y, clouds[0]->frame, clouds[1]->x, clouds[1]->y, clouds[1]->frame}),
+              Values({-83, 0, 409, 391, 4}));
 
     // Shadows where the clouds are and clouds 30 pixels above, as plain drawing has them,
     // for clouds strewn across every edge of the view and far from it (those are skipped).

@@ -12,10 +12,8 @@ TEST_F(GameTest, EveryPromiseBrokenOnPurposeIsCaughtInTheFrameItBroke) {
         void (*breakIt)();
         const char* report;
     } cases[] = {
-        {[] { cargo = 9; }, "cargo is 9"},
-        {[] { cannonballCount = 13; }, "cannonballCount is 13"},
-        {[] { player->health = 12; }, "player health is 12"},
-        {[] { frameCounter = 120; }, "frameCounter is 120"},
+        {[] { cargo = 9; }, "cargo is 9"}, {[] { cannonballCount = 13; }, "cannonballCount is 13"},
+        {[] { player->health = 12; }, "player health is 12"}, {[] { frameCounter = 120; }, "frameCounter is 120"},
         {[] { tileMap[CellIndex(0, 0)] = 7; }, "cell code 7"},
         {[] { whirlpools.Append(new Whirlpool{100, 8, 5}); }, "a whirlpool's cell is not marked"},
         {[] {

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -65,6 +67,12 @@ inline int32_t PaletteIndex(uint16_t colour) {
     int32_t i = 0;
     while (i < 16 && Colour(i) != colour) i++;
     return i;
+}
+
+inline std::string FileText(const std::string& path) {
+    std::stringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    return text.str();
 }
 
 // Where a test may leave pictures of what it saw: build/test-frames.
