@@ -77,12 +77,8 @@ protected:
     }
     // Types every page out and turns it, until the dialog has gone.
     void DismissDialog() {
-        for (int32_t page = 0; page < 10 && overlayMode == OverlayDialog &&
-                               (GameState == ScreenSailing || GameState == ScreenNewHighScore);
-             page++) {
-            Frames(90);
-            Press(ButtonA);
-        }
+        const auto talking = [] { return GameState == ScreenSailing || GameState == ScreenNewHighScore; };
+        for (int32_t page = 0; page < 10 && overlayMode == OverlayDialog && talking(); page++) Frames(90), Press(ButtonA);
     }
 };
 

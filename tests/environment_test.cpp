@@ -83,8 +83,7 @@ TEST_F(EnvironmentTest, BrokenSoundsOrNoSoundDeviceChangeNothingButTheSound) {
         {"files cut off in their header", [](const fs::path& wav, int32_t) { fs::resize_file(wav, 30); }, 0, false},
         {"files cut off in their samples",
          [](const fs::path& wav, int32_t) { fs::resize_file(wav, fs::file_size(wav) * 3 / 5 + 1); }, 0, false},
-        {"nonsense in the format",
-         [](const fs::path& wav, int32_t n) {
+        {"nonsense in the format", [](const fs::path& wav, int32_t n) {
              // The channel count, sample rate and bits per sample of the "fmt " chunk.
              std::fstream file(wav, std::ios::in | std::ios::out | std::ios::binary);
              file.seekp(22);

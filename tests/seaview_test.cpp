@@ -65,8 +65,9 @@ TEST_F(SeaViewTest, CellsTakeTheirPiecesFromTheLandAround) {
         {1, 44, {{-1, 0}}, {{Edge(2), 16}, {PortCellFrames + FrameSlot(16, 16, 1 * 8 + 0), 16}}},
         {1, 119, {{1, 0}}, {{Edge(4), 16}, {PortCellFrames + FrameSlot(16, 16, 2 * 8 + 7), 16}}},
         {1, 30, {{0, -1}}, {{Edge(1), 16}, {PortCellFrames + FrameSlot(16, 16, 3 * 8 + 6), 16}}},
-        {-50, 19, {{1, 1}}, {{Corner(1), 16}, {WhirlpoolFrames + FrameSlot(16, 16, 3), 16}}},
-        {-2, 9, {}, {{RockFrames + FrameSlot(24, 24, 6), 24}}},
+        {1, 0, {{-1, 0}, {0, -1}}, {{Edge(3), 16}, {PortCellFrames + FrameSlot(16, 16, 3 * 8), 16}}},  // never made
+        {-50, 35, {{1, 1}}, {{Corner(1), 16}, {WhirlpoolFrames + FrameSlot(16, 16, 3), 16}}},
+        {-2, 30, {}, {{RockFrames + FrameSlot(24, 24, 6 + 3), 24}}},
         {-3, 59, {{-1, 1}}, {{Corner(2), 16}, {RockFrames + FrameSlot(24, 24, 12 + 5), 24}}},
         {-4, 60, {}, {{RockFrames + FrameSlot(24, 24, 18), 24}}},
         {2, 0, {{0, 1}}, {{LandFrames, 16}}}, {6, 0, {}, {{LandFrames + FrameSlot(16, 16, 4), 16}}}, {0, 0, {}, {}},
@@ -189,7 +190,7 @@ TEST_F(SeaViewTest, WrecksLieUnderTheCoastAndSinkingShipsRiseOverIt) {
 }
 
 TEST_F(SeaViewTest, CannonballsFlyThenSplashAndMarkersBob) {
-    for (int32_t life : {10, 8, 0, 1, 50}) cannonballs.Append(new Cannonball{life, true, 360 + life * 2, 390, 1, -1});
+    for (int32_t life : {9, 8, 0, 1, 50}) cannonballs.Append(new Cannonball{life, true, 360 + life * 2, 390, 1, -1});
     ports.Append(new Port{21, 24, RoleBuyer});
     ports.Append(new Port{25, 23, RoleInactive});
     ports.Append(new Port{18, 25, RoleRepairFirst});
@@ -202,7 +203,7 @@ TEST_F(SeaViewTest, CannonballsFlyThenSplashAndMarkersBob) {
         DrawSprite8x8(141 - 4, 37, CannonballFrames + FrameSlot(8, 8, 49 & 7), SeaKey());
         DrawSprite8x8(43 - 4, 37, SplashFrames + FrameSlot(8, 8, 7), SeaKey());
         DrawSprite8x8(57 - 4, 37, SplashFrames + FrameSlot(8, 8, 0), SeaKey());
-        DrawSprite8x8(61 - 4, 37, CannonballFrames + FrameSlot(8, 8, 9 & 7), SeaKey());
+        DrawSprite8x8(59 - 4, 37, CannonballFrames + FrameSlot(8, 8, 8 & 7), SeaKey());
         DrawSprite24x24(68, 36, ShipFrames + FrameSlot(24, 24, 6 * 8), SeaKey());
         DrawSprite24x24(-32 - 4, 48 - 23 - 3, PortMarkerFrames + FrameSlot(24, 24, 0), SeaKey());  // bobbed 3 up
         DrawSprite24x24(16 - 4, 32 - 23 - 3, PortMarkerFrames + FrameSlot(24, 24, 1), SeaKey());
@@ -211,7 +212,7 @@ TEST_F(SeaViewTest, CannonballsFlyThenSplashAndMarkersBob) {
     ASSERT_EQ(cannonballs.Count(), 4);
     EXPECT_EQ(Values({cannonballs[0]->life, cannonballs[1]->life, cannonballs[2]->life, cannonballs[3]->life,
                       cannonballs[3]->x, cannonballs[3]->y}),
-              Values({9, 7, 0, 49, 461, 389}));
+              Values({8, 7, 0, 49, 461, 389}));
     EXPECT_EQ(Heard(), std::vector<std::string>{"miss"});  // only the ball dropping to 7
 }
 

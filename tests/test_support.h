@@ -80,6 +80,8 @@ inline std::string TestFramePath(const std::string& name) { return std::string(T
 
 // Every sound, track and halt, by name, in order: "click", "music ingame", "stop".
 inline std::vector<std::string> heard;
+inline const char* const kSoundNames[kSoundCount] = {"beep",     "click", "shoot",     "miss",  "hit",   "whirl",
+                                                     "gameover", "money", "nextlevel", "talk1", "talk2", "talk3"};
 inline std::vector<std::string> Heard() { return std::exchange(heard, {}); }
 
 // Seeds rand() so that its next draws, each taken modulo its bound, give the values asked
@@ -143,10 +145,8 @@ protected:
         home = mkdtemp(pattern);
         saveDir = home + "/.Quillbarrow/";
         heard.clear();
-        static const char* const names[kSoundCount] = {"beep",  "click", "shoot",     "miss",  "hit",   "whirl",
-                                                       "gameover", "money", "nextlevel", "talk1", "talk2", "talk3"};
         static const char* const tracks[kMusicCount] = {"music menu", "music ingame", "music danger"};
-        soundStarted = [](int32_t n) { heard.push_back(names[n]); };
+        soundStarted = [](int32_t n) { heard.push_back(kSoundNames[n]); };
         musicStarted = [](int32_t i) { heard.push_back(tracks[i]); };
         musicHalted = [] { heard.push_back("stop"); };
     }
