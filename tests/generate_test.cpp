@@ -8,6 +8,8 @@
 
 namespace {
 
+using GenerateTest = GameTest;
+
 TEST(GenerateChannelTest, ChannelsStepOrthogonallyCloseToTheLine) {
     struct Case {
         int32_t x0, y0, x1, y1;
@@ -39,7 +41,7 @@ uint64_t MapPrint() {
 
 // A first game's islands and the set after them, for two seeds: the first 58 draws place
 // the channels' corners; what follows comes out as recorded, draw for draw.
-TEST_F(GameTest, TheSameSeedMakesTheSameIslands) {
+TEST_F(GenerateTest, TheSameSeedMakesTheSameIslands) {
     struct Islands {
         uint64_t map;
         Values ports;  // cell x, cell y and role of each
@@ -105,7 +107,7 @@ TEST_F(GameTest, TheSameSeedMakesTheSameIslands) {
     }
 }
 
-TEST_F(GameTest, EveryWorldKeepsTheRules) {
+TEST_F(GenerateTest, EveryWorldKeepsTheRules) {
     for (uint32_t seed = 0; seed < 300; seed++) {
         SCOPED_TRACE(seed);
         std::srand(seed);

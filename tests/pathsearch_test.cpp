@@ -10,14 +10,7 @@
 
 namespace {
 
-class PathSearchTest : public GameTest {
-protected:
-    void TearDown() override {
-        literal::openNodes.clear();
-        literal::closedNodes.clear();
-        GameTest::TearDown();
-    }
-};
+using PathSearchTest = GameTest;
 
 // A node as the rule sees it: its cell, its cost and its parent's cell.
 using NodeView = std::array<int32_t, 5>;

@@ -1,6 +1,6 @@
 // Pirate ships: which balls strike which ships and on which side, one timer at a time,
-// wrecks, standing and firing in range, following a path, re-planning, and every random
-// draw of a spawn, replayed from the raw numbers.
+// wrecks, standing and firing in range, following a path, re-planning, and the random
+// draws of a spawn.
 #include "pirates/hazards.h"
 #include "pirates/pirates.h"
 #include "test_support.h"
@@ -202,54 +202,31 @@ TEST_F(PirateTest, PiratesPlanAfreshWhenTheirTimeComesUnlessInThePlayersCell) {
     EXPECT_EQ(Values({pirate->replanTimer, pirate->waypointY, std::rand()}), Values({19, 7, after}));
 }
 
-// The cell drawing, replayed: column, then row, until the cell and its four neighbours
-// are open sea inside the world.
-std::pair<int32_t, int32_t> ReplayFreeCell() {
-    const auto sea = [](int32_t c, int32_t r) { return c >= 0 && c < 56 && r >= 0 && r < 56 && tileMap[c * 56 + r] == 0; };
-    for (;;) {
-        const int32_t c = std::rand() % 55, r = std::rand() % 55;
-        if (sea(c, r) && sea(c - 1, r) && sea(c, r - 1) && sea(c + 1, r) && sea(c, r + 1)) return {c, r};
-    }
-}
-
-// A spawn's record, replayed from the raw numbers, and as the game made it: a pirate's 21
-// fields, a barrel's and a whirlpool's with its mark on the map.
-Values Replayed(char what) {
-    if (what != 'p') {
-        const auto [c, r] = ReplayFreeCell();
-        return what == 'b' ? Values{c * 16 + 8, r * 16 + 5, 0} : Values{6000, c * 16 + 8, r * 16 + 5, CellWhirlpool};
-    }
-    const int32_t replan = std::rand() % 30 + 25;
-    const auto [c, r] = ReplayFreeCell();
-    int32_t hx, hy;
-    do hx = std::rand() % 3 - 1, hy = std::rand() % 3 - 1;
-    while (hx == 0 && hy == 0);
-    const int32_t kind = std::rand() % 3 + 1;
-    return {-1, 0, 0, -1, -1, 0, replan, 0, 0, 500, 1, -1, -1, 0, 0, c * 16 + 6, r * 16 + 1, hx, hy,
-            std::rand() % (level + 4) / 2 + 2, kind};
-}
-Values Made(char what) {
-    if (what == 'p') return Values(&ships[ships.Count() - 1]->sailTimer, &ships[ships.Count() - 1]->kind + 1);
-    if (what == 'b') return {barrels[barrels.Count() - 1]->x, barrels[barrels.Count() - 1]->y, barrels[barrels.Count() - 1]->told};
-    const Whirlpool* w = whirlpools[whirlpools.Count() - 1];
-    return {w->life, w->x, w->y, tileMap[CellIndex(w->x / 16, w->y / 16)]};
-}
-
+// A spawn draws its chance first: one in 700 a frame for a pirate (25 fewer a level, at
+// least 200), 400 for a barrel, 550 for a whirlpool (20 fewer a level, at least 50), and
+// nothing at all with its list full. Then a pirate draws its replanTimer, a free cell
+// (column then row, again until the cell and its four neighbours are open sea), its
+// heading (again while (0, 0)), kind and health; a barrel or a whirlpool its free cell.
+// On a bay in the land most cells drawn are refused; what is made comes out as recorded:
+// a pirate's replanTimer, x, y, heading, health and kind, a barrel's or a whirlpool's
+// place (and the whirlpool's mark on its cell), and the numbers drawn in all.
 TEST_F(PirateTest, SpawnsDrawTheirChanceThenAFreeCellThenTheRestInOrder) {
-    // Land everywhere but a bay with a port, a whirlpool and a rock, and the two outermost
-    // rows and columns of the world.
     std::memset(tileMap, CellLand, sizeof tileMap);
     for (int32_t c = 0; c < 56; c++)
         for (int32_t r = 0; r < 56; r++)
             if ((c >= 30 && c <= 50 && r >= 10 && r <= 40) || c < 2 || r < 2) SetCell(c, r, CellSea);
     SetCell(40, 20, CellPort), SetCell(35, 30, CellWhirlpool), SetCell(45, 35, -2);
     AddPlayer(100, 100);
-    // p pirates, b barrels, w whirlpools; present: what the list holds already (for
-    // pirates, the ships with ours); chance 0: none.
-    struct Case { char what; int32_t level, present, chance; } cases[] = {
-        {'p', 0, 1, 700}, {'p', 4, 8, 600},   {'p', 20, 24, 200},  {'p', 30, 34, 200}, {'p', 0, 5, 0},
-        {'p', 30, 35, 0}, {'b', 0, 8, 400},   {'b', 30, 9, 0},     {'w', 0, 5, 550},   {'w', 10, 15, 350},
-        {'w', 25, 30, 50}, {'w', 40, 45, 50}, {'w', 3, 9, 0},
+    // present: what the list holds already (for pirates, the ships with ours)
+    struct Case { char what; int32_t level, present; std::vector<std::pair<int32_t, int32_t>> draws; Values made; int32_t taken; } cases[] = {
+        {'p', 0, 1, {{700, 1}, {30, 0}}, {25, 790, 625, -1, 1, 2, 3}, 10}, {'p', 0, 1, {{700, 2}}, {}, 1},
+        {'p', 4, 8, {{600, 1}, {30, 10}}, {35, 742, 465, -1, 1, 3, 1}, 18},
+        {'p', 19, 23, {{225, 1}, {30, 20}}, {45, 678, 529, -1, 0, 6, 1}, 14},
+        {'p', 30, 34, {{200, 1}, {30, 29}}, {54, 614, 529, -1, 0, 14, 3}, 14}, {'p', 0, 5, {{700, 1}}, {}, 0},
+        {'p', 30, 35, {{200, 1}}, {}, 0}, {'b', 0, 8, {{400, 1}}, {600, 597}, 13}, {'b', 0, 8, {{400, 0}}, {}, 1},
+        {'b', 30, 9, {{400, 1}}, {}, 0}, {'w', 0, 5, {{550, 1}}, {504, 245, CellWhirlpool}, 13},
+        {'w', 10, 15, {{350, 1}}, {632, 501, CellWhirlpool}, 13}, {'w', 24, 29, {{70, 1}}, {584, 245, CellWhirlpool}, 11},
+        {'w', 40, 45, {{50, 1}}, {712, 629, CellWhirlpool}, 13}, {'w', 3, 9, {{490, 1}}, {}, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.what << " level " << c.level);
@@ -261,25 +238,45 @@ TEST_F(PirateTest, SpawnsDrawTheirChanceThenAFreeCellThenTheRestInOrder) {
             if (c.what == 'b') barrels.Append(new Barrel{8, 5, false});
             if (c.what == 'w') whirlpools.Append(new Whirlpool{6000, 8, 5});
         }
-        int32_t spawned = 0;
-        for (uint32_t seed = 1; seed <= 6000 && spawned < 4; seed++) {
-            std::srand(seed);
-            const Values expected = c.chance > 0 && std::rand() % c.chance == 1 ? Replayed(c.what) : Values{};
-            const int32_t next = std::rand();
-            std::srand(seed);
-            (c.what == 'p' ? SpawnPirates : c.what == 'b' ? SpawnBarrels : SpawnWhirlpools)();
-            ASSERT_EQ(std::rand(), next) << "seed " << seed;
-            const int32_t made = (c.what == 'p' ? ships.Count() : c.what == 'b' ? barrels.Count() : whirlpools.Count());
-            ASSERT_EQ(made - c.present, expected.empty() ? 0 : 1) << "seed " << seed;
-            if (expected.empty()) continue;
-            ASSERT_EQ(Made(c.what), expected) << "seed " << seed;
-            spawned++;
-            if (c.what == 'p') ships.RemoveAt(ships.Count() - 1);
-            if (c.what == 'b') barrels.RemoveAt(barrels.Count() - 1);
-            if (c.what == 'w') SetCell(whirlpools[c.present]->x / 16, whirlpools[c.present]->y / 16, 0), whirlpools.RemoveAt(c.present);
+        const Values numbers = RandFrom(SeedFor(c.draws), c.taken + 1);
+        (c.what == 'p' ? SpawnPirates : c.what == 'b' ? SpawnBarrels : SpawnWhirlpools)();
+        EXPECT_EQ(std::rand(), numbers[c.taken]);
+        Values made;
+        if (c.what == 'p' && ships.Count() > c.present) {
+            const Ship& p = *ships[ships.Count() - 1];
+            EXPECT_EQ(Values(&p.sailTimer, &p.replanTimer), Values({-1, 0, 0, -1, -1, 0}));
+            EXPECT_EQ(Values(&p.hitTimer, &p.x), Values({0, 0, 500, 1, -1, -1, 0, 0}));
+            made = {p.replanTimer, p.x, p.y, p.headingX, p.headingY, p.health, p.kind};
         }
-        EXPECT_EQ(spawned, c.chance > 0 ? 4 : 0);
+        if (c.what == 'b' && barrels.Count() > c.present) made = {barrels[c.present]->x, barrels[c.present]->y, barrels[c.present]->told};
+        if (c.what == 'w' && whirlpools.Count() > c.present) {
+            const Whirlpool& w = *whirlpools[c.present];
+            made = {w.x, w.y, tileMap[CellIndex(w.x / 16, w.y / 16)], w.life};
+            SetCell(w.x / 16, w.y / 16, CellSea);
+        }
+        Values want = c.made;
+        if (c.what == 'b' && !want.empty()) want.push_back(false);
+        if (c.what == 'w' && !want.empty()) want.push_back(6000);
+        EXPECT_EQ(made, want);
     }
+    // A cell is refused for land on any of its four sides, but not for land two cells off.
+    for (const auto& [dx, dy] : {std::pair{-1, 0}, {0, -1}, {1, 0}, {0, 1}, {-2, 0}, {0, -2}, {2, 0}, {0, 2}}) {
+        std::memset(tileMap, CellSea, sizeof tileMap);
+        SetCell(20 + dx, 20 + dy, CellLand);
+        SeedDraws({{55, 20}, {55, 20}});
+        int32_t x, y;
+        DrawFreeCell(x, y);
+        EXPECT_EQ(x == 20 && y == 20, std::abs(dx + dy) == 2) << dx << ", " << dy;
+    }
+    // On open sea the first cell drawn is free; the heading drawn (0, 0) is drawn again.
+    std::memset(tileMap, CellSea, sizeof tileMap);
+    while (ships.Count() > 1) ships.RemoveAt(1);
+    level = 0;
+    const Values numbers = RandFrom(SeedFor({{700, 1}, {1, 0}, {1, 0}, {1, 0}, {3, 1}, {3, 1}}), 11);
+    SpawnPirates();
+    const Ship& p = *ships[1];
+    EXPECT_EQ(Values({p.replanTimer, p.x, p.y, p.headingX, p.headingY, p.health, p.kind, std::rand()}),
+              Values({31, 38, 753, 1, 0, 2, 1, numbers[10]}));
 }
 
 }  // namespace

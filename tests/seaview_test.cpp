@@ -113,7 +113,7 @@ TEST_F(SeaViewTest, ShipsShowTheirBankFrameAndWake) {
         {0, 0, -1, 15, 0, 0, 0, 0, 0, 0, 0, 0},   // just set sail
         {1, -1, -1, 8, 0, 0, 0, 0, 1, 0, 3, 3}, {2, -1, 1, 0, 0, 0, 0, 0, 3, 0, 7, 7},
         {0, 1, 0, -1, 16, 1, 0, 0, 6, 2, 0, 0},   // broadside A from rest: the stir shows
-        {0, 1, 0, -1, 1, 1, 0, 0, 6, 2, 7, 7},
+        {0, 1, 0, -1, 3, 1, 0, 0, 6, 2, 6, 6},
         {3, 1, 1, 6, 10, 0, 0, 0, 5, 1, 3, 3},    // broadside B under way
         {1, 0, 1, -1, 0, 0, 16, 0, 4, 3, 0, -1},  // struck at rest: no wake
         {2, 1, -1, 4, 0, 0, 5, 1, 7, 4, 5, 5},    // struck under way
@@ -145,6 +145,7 @@ TEST_F(SeaViewTest, LowerShipsCoverHigherOnesAndEqualOnesGoInListOrder) {
     Ship* farLeft = AddShip(1, 128, 400);    // column 8: 17 left of the player's
     Ship* nearLeft = AddShip(1, 144, 400);   // 16 left
     Ship* farUp = AddShip(1, 400, 150);      // row 9: 15 above
+    Ship* nearUp = AddShip(1, 400, 160);     // row 10: 14 above
     Ship* farRight = AddShip(1, 1040, 900);  // off the screen, but placed
     auto drawInOrder = [](std::vector<Ship*> order) {
         FillFrame(Colour(2));
@@ -154,12 +155,12 @@ TEST_F(SeaViewTest, LowerShipsCoverHigherOnesAndEqualOnesGoInListOrder) {
     const Picture byDepth = drawInOrder({player, b, a, c});
     ASSERT_NE(byDepth, drawInOrder({player, b, c, a}));  // the order shows
     ASSERT_NE(byDepth, drawInOrder({player, a, b, c}));
-    for (Ship* s : {farLeft, nearLeft, farUp, farRight}) s->screenX = -1;
+    for (Ship* s : {farLeft, nearLeft, farUp, nearUp, farRight}) s->screenX = -1;
     FillFrame(Colour(2));
     DrawShips();
     EXPECT_EQ(Differs(byDepth), "");
-    EXPECT_EQ(Values({farLeft->screenX, farUp->screenX, nearLeft->screenX, farRight->screenX}),
-              Values({-1, -1, 144 - 320 - 12, 1040 - 320 - 12}));
+    EXPECT_EQ(Values({farLeft->screenX, farUp->screenX, nearLeft->screenX, nearUp->screenY, farRight->screenX}),
+              Values({-1, -1, 144 - 320 - 12, 160 - 352 - 12, 1040 - 320 - 12}));
     for (int32_t i = 0; i < ships.Count(); i++) EXPECT_EQ(ships[i]->drawn, 1);
 }
 
@@ -193,19 +194,19 @@ TEST_F(SeaViewTest, CannonballsFlyThenSplashAndMarkersBob) {
     for (int32_t life : {9, 8, 0, 1, 50}) cannonballs.Append(new Cannonball{life, true, 360 + life * 2, 390, 1, -1});
     ports.Append(new Port{21, 24, RoleBuyer});
     ports.Append(new Port{25, 23, RoleInactive});
-    ports.Append(new Port{18, 25, RoleRepairFirst});
+    ports.Append(new Port{27, 23, RoleRepairFirst});
     barrels.Append(new Barrel{23 * 16 + 8, 24 * 16 + 5, false});
-    frameCounter = 95;
+    frameCounter = 90;
     // Over the sea and under our ship the barrel, then the balls, last to first; the markers
     // over all.
     auto expected = [] {
-        DrawSprite16x16(56 - 4, 37 - 4, BarrelFrames + FrameSlot(16, 16, 95 / 15), SeaKey());
+        DrawSprite16x16(56 - 4, 37 - 4, BarrelFrames + FrameSlot(16, 16, 90 / 15), SeaKey());
         DrawSprite8x8(141 - 4, 37, CannonballFrames + FrameSlot(8, 8, 49 & 7), SeaKey());
         DrawSprite8x8(43 - 4, 37, SplashFrames + FrameSlot(8, 8, 7), SeaKey());
         DrawSprite8x8(57 - 4, 37, SplashFrames + FrameSlot(8, 8, 0), SeaKey());
         DrawSprite8x8(59 - 4, 37, CannonballFrames + FrameSlot(8, 8, 8 & 7), SeaKey());
         DrawSprite24x24(68, 36, ShipFrames + FrameSlot(24, 24, 6 * 8), SeaKey());
-        DrawSprite24x24(-32 - 4, 48 - 23 - 3, PortMarkerFrames + FrameSlot(24, 24, 0), SeaKey());  // bobbed 3 up
+        DrawSprite24x24(112 - 4, 16 - 23 - 3, PortMarkerFrames + FrameSlot(24, 24, 0), SeaKey());  // bobbed 3 up
         DrawSprite24x24(16 - 4, 32 - 23 - 3, PortMarkerFrames + FrameSlot(24, 24, 1), SeaKey());
     };
     EXPECT_EQ(Differ(expected, [] { AdvanceCannonballs(), DrawSeaView(); }), "");

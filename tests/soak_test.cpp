@@ -7,7 +7,9 @@
 
 namespace {
 
-TEST_F(GameTest, EveryPromiseBrokenOnPurposeIsCaughtInTheFrameItBroke) {
+using SoakTest = GameTest;
+
+TEST_F(SoakTest, EveryPromiseBrokenOnPurposeIsCaughtInTheFrameItBroke) {
     struct Case {
         void (*breakIt)();
         const char* report;
@@ -41,7 +43,7 @@ TEST_F(GameTest, EveryPromiseBrokenOnPurposeIsCaughtInTheFrameItBroke) {
     }
 }
 
-TEST_F(GameTest, AStretchOfPlayKeepsEveryPromiseAndPlaysOutAsRecorded) {
+TEST_F(SoakTest, AStretchOfPlayKeepsEveryPromiseAndPlaysOutAsRecorded) {
     SoakTally tally;
     EXPECT_EQ(RunSoak(15000, 12, &tally), "");
     // Screens in the tally's order: start, boot, the credits, menu, high score, sailing,

@@ -14,13 +14,7 @@
 
 namespace {
 
-class StatusBarTest : public GameTest {
-protected:
-    void SetUp() override {
-        GameTest::SetUp();
-        cannonballCount = 0;
-    }
-};
+using StatusBarTest = GameTest;
 
 // What the bar draws over the sea at slide s, drawn by hand; the needle's frame is given.
 void DrawBarByHand(int32_t s, int32_t health, int32_t arrow) {

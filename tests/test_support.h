@@ -87,15 +87,22 @@ inline std::vector<std::string> Heard() { return std::exchange(heard, {}); }
 // Seeds rand() so that its next draws, each taken modulo its bound, give the values asked
 // for: {{4, 2}, {2, 1}} gives 2 of 4, then 1 of 2. Returns the number rand() gives after
 // them, by which a test sees that the game took not a draw more or less.
+inline uint32_t SeedFor(const std::vector<std::pair<int32_t, int32_t>>& draws);
 inline int32_t SeedDraws(const std::vector<std::pair<int32_t, int32_t>>& draws) {
+    const uint32_t seed = SeedFor(draws);
+    const int32_t after = std::rand();
+    std::srand(seed);
+    return after;
+}
+
+// A seed whose first draws give the values asked for, as SeedDraws has them (rand() is
+// left after those draws).
+inline uint32_t SeedFor(const std::vector<std::pair<int32_t, int32_t>>& draws) {
     for (uint32_t seed = 1;; seed++) {
         std::srand(seed);
         bool match = true;
         for (const auto& [bound, value] : draws) match = match && std::rand() % bound == value;
-        if (!match) continue;
-        const int32_t after = std::rand();
-        std::srand(seed);
-        return after;
+        if (match) return seed;
     }
 }
 
