@@ -151,22 +151,20 @@ class Page {
   // ("DOMContentLoaded" or "load").
   async navigation(start, event, ms = 30000) {
     const seen = [];
-    let wake = () => {};
+    let reached, timer;
+    const done = new Promise((resolve) => { reached = resolve; });
     const stop = this.on("Page.lifecycleEvent", (e) => {
-      if (e.frameId === this.targetId) {
-        seen.push(e);
-        wake();
-      }
+      if (e.frameId !== this.targetId) return;
+      seen.push(e);
+      const opened = seen.findLast((e) => e.name === "init");
+      if (opened && seen.some((e) => e.name === event && e.loaderId === opened.loaderId)) reached(true);
     });
     try {
       await start();
-      for (const end = Date.now() + ms; Date.now() < end;) {
-        const opened = seen.findLast((e) => e.name === "init");
-        if (opened && seen.some((e) => e.name === event && e.loaderId === opened.loaderId)) return;
-        await Promise.race([new Promise((done) => { wake = done; }), sleep(end - Date.now())]);
-      }
-      throw new Error("no " + event + " in " + ms + " ms");
+      if (!await Promise.race([done, new Promise((resolve) => { timer = setTimeout(resolve, ms, false); })]))
+        throw new Error("no " + event + " in " + ms + " ms");
     } finally {
+      clearTimeout(timer);
       stop();
     }
   }

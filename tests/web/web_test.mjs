@@ -79,7 +79,7 @@ async function openPage(context, viewport) {
   const page = await browser.newPage(context);
   page.problems = [];
   page.on("Runtime.exceptionThrown", ({ exceptionDetails: details }) =>
-    page.problems.push(details.exception && details.exception.description || details.text));
+    page.problems.push((details.exception && details.exception.description || details.text).split("\n")[0]));
   // (Less the test's own doing: it reads the canvas back again and again.)
   const problem = (text) => { if (!/willReadFrequently/.test(text)) page.problems.push(text); };
   page.on("Runtime.consoleAPICalled", ({ type, args }) => {
@@ -504,7 +504,7 @@ try {
   await phone.send("Input.dispatchTouchEvent", { type: "touchStart", touchPoints: [{ x: px, y: py, id: 0 }] });
   await sleep(200);
   await phone.send("Input.dispatchTouchEvent", { type: "touchStart",
-                                                  touchPoints: [{ x: px, y: py, id: 0 }, { x: ax, y: ay, id: 1 }] });
+                                                 touchPoints: [{ x: px, y: py, id: 0 }, { x: ax, y: ay, id: 1 }] });
   await sleep(150);
   const both = [await held(phone, 274), await held(phone, 306)];
   // The A thumb lifts, the pad thumb stays.
