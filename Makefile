@@ -28,7 +28,7 @@ ARM64_PACKAGES := g++-aarch64-linux-gnu qemu-user zip unzip xvfb xauth file
 # The arm64 libraries, unpacked into a sysroot of the build's own (never installed here).
 ARM64_LIBRARIES := libsdl1.2-compat libsdl1.2-compat-shim libsdl-mixer1.2 libsdl2-2.0-0 libpng16-16 libstdc++6 \
     libsdl1.2-compat-dev libsdl-mixer1.2-dev libpng-dev zlib1g-dev libgtest-dev
-WEB_PACKAGES := emscripten chromium vorbis-tools gzip brotli
+WEB_PACKAGES := emscripten chromium nodejs vorbis-tools gzip brotli
 BUILD := build
 # The sanitizer build (AddressSanitizer, UBSan, leak checks) of the soak.
 ASAN_BUILD := build-asan
@@ -49,7 +49,7 @@ CONFIGURE = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 MAKEFLAGS += --no-print-directory
 
 .PHONY: all deps build run test bench fuzz soak soak-build sounds game install uninstall deb test-install \
-        arm64 test-arm64 handheld test-handheld web test-web web-screenshots npm clean
+        arm64 test-arm64 handheld test-handheld web test-web web-screenshots clean
 
 all: build
 
@@ -173,26 +173,20 @@ web: deps
 	NODE_PATH=/usr/share/nodejs cmake --build $(WEB_BUILD) -j$(JOBS) --target web
 
 # Plays the page in headless Chromium as players meet it, against the native game's
-# frames; its pictures land in build-web/test/shots. The test's npm packages (pinned by
-# tests/web/package-lock.json) and npm's cache stay in the build folder.
+# frames; node drives the browser through its DevTools protocol, with no packages of its
+# own. Its pictures land in build-web/test/shots.
 WEB_TEST := $(WEB_BUILD)/test
 test-web: web
-	command -v npm >/dev/null || $(MAKE) --no-print-directory npm
 	cmake --build $(BUILD) -j$(JOBS) --target replay
 	rm -rf $(WEB_BUILD)/native $(WEB_TEST)/shots && mkdir -p $(WEB_BUILD)/native $(WEB_TEST)/shots
 	$(BUILD)/replay tests/web/native.replay $(WEB_BUILD)/native >/dev/null
-	cp tests/web/package.json tests/web/package-lock.json tests/web/web_test.mjs tools/web/serve.mjs $(WEB_TEST)/
-	cd $(WEB_TEST) && npm ci --cache ../npm-cache --no-audit --no-fund --loglevel=error
-	node $(WEB_TEST)/web_test.mjs $(WEB_BUILD)/web $(WEB_BUILD)/native $(WEB_TEST) data
+	node tests/web/web_test.mjs $(WEB_BUILD)/web $(WEB_BUILD)/native $(WEB_TEST) data
 
 # The README's pictures of the page (desktop, and a phone upright and sideways), from
 # the test's own run.
 web-screenshots: test-web
 	cp $(WEB_TEST)/shots/web-title.png $(WEB_TEST)/shots/web-sailing.png \
 	   $(WEB_TEST)/shots/web-phone-upright.png $(WEB_TEST)/shots/web-phone-sideways.png docs/
-
-npm:
-	$(call install_missing,npm)
 
 clean:
 	rm -rf $(BUILD) $(ARM64_BUILD) $(WEB_BUILD) $(FUZZ_BUILD) $(ASAN_BUILD)
