@@ -74,6 +74,9 @@ def matching(name):
 
 
 def quit_game(name):
+    # The launch script's pm_finish stops this mapper as soon as the game has ended;
+    # its SIGTERM waits until the end is written down.
+    signal.pthread_sigmask(signal.SIG_BLOCK, {signal.SIGTERM})
     quit_at = time.monotonic()
     record(f"gptokeyb quit {time.time():.3f}")
     for pid in matching(name):
@@ -84,6 +87,7 @@ def quit_game(name):
     for pid in left:
         os.kill(pid, signal.SIGKILL)
     record(f"gptokeyb {'killed' if left else 'gone'} {time.monotonic() - quit_at:.3f}")
+    signal.pthread_sigmask(signal.SIG_UNBLOCK, {signal.SIGTERM})
 
 
 def main():
