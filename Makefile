@@ -22,7 +22,7 @@ FUZZ_RUNS := 5000000
 DEB_PACKAGES := dpkg-dev file
 INSTALL_TEST_PACKAGES := desktop-file-utils
 ARM64_PACKAGES := g++-aarch64-linux-gnu qemu-user zip unzip file
-HANDHELD_TEST_PACKAGES := xvfb xauth xdotool x11-apps procps
+HANDHELD_TEST_PACKAGES := xvfb xdotool x11-apps procps
 # The handhelds' game is built against Debian 11's arm64 packages, so that it runs on
 # firmwares as old as glibc 2.30: unpacked into a sysroot of the build's own (never
 # installed here), with gcc 10's libstdc++ and libgcc to link in statically. The stand-in

@@ -164,5 +164,15 @@ check "copied by hand, it plays from its own folder and says in log.txt that the
     'grep -q "control.txt of the port collection" "$scratch/bare/ports/quillbarrow/log.txt" &&
      [ "$(cat "$scratch/bare/ports/quillbarrow/conf/.Quillbarrow/score")" = 0 ]'
 
+# A device with no screen the game can open (no display server, no /dev/dri here): one
+# line in log.txt says so, and the script ends.
+rc=0
+env -i PATH="$PATH" HOME="$scratch/home" XDG_DATA_HOME="$scratch/nothing" XDG_RUNTIME_DIR="$scratch/nothing" \
+    SDL_AUDIODRIVER=dummy BASH_ENV="$scratch/device.sh" \
+    timeout -s KILL 60 bash "$scratch/bare/ports/Quillbarrow.sh" > /dev/null 2>&1 || rc=$?
+check "with no screen to open, log.txt says why in one line of the game's and the script ends" \
+    '[ "$rc" != 137 ] && [ "$(grep -c "^quillbarrow: " "$scratch/bare/ports/quillbarrow/log.txt")" = 1 ] &&
+     grep -q "^quillbarrow: cannot open the game window: " "$scratch/bare/ports/quillbarrow/log.txt"'
+
 echo "$passes passed, $failures failed"
 [ "$failures" = 0 ]
