@@ -508,19 +508,23 @@ class Player:
                             "?" if (cx, cy) in sea.unknown else "#" if sea.blocked[cx][cy] else "." for cx in range(56)))
             raise SystemExit(f"player: no way from {at} to a port of role {want}")
         frames, port, holds, end = min(routes)
-        for tries in range(3):
+        tried = set()
+        for tries in range(4):
             log("sailing to", port, "from", at, "in", frames, "frames:", holds)
+            tried.add(at)
             self.drive(holds)
             at = end
             if self.docked(port):
                 return at, port
             cell = self.look(sea).ship
             # Where the map says the ship is: in that cell, where the reckoning puts it
-            # within a cell, or else at one of the cell's spots or its middle.
+            # within a cell, or else (when that did not work before) at one of the
+            # cell's spots, its middle or its corners.
             guesses = [at] if cell == (trunc16(at[0]), trunc16(at[1])) else []
             guesses += [(cell[0] * 16 + at[0] % 16, cell[1] * 16 + at[1] % 16)]
-            guesses += [(cell[0] * 16 + 8, cell[1] * 16 + dy) for dy in (6, 14, 8)]
-            for at in guesses:
+            guesses += [(cell[0] * 16 + dx, cell[1] * 16 + dy) for dx, dy in
+                        ((8, 6), (8, 14), (8, 8), (3, 3), (12, 3), (3, 12), (12, 12))]
+            for at in (g for g in guesses if g not in tried):
                 holds, end = sea.course(at, port)
                 if holds:
                     break
