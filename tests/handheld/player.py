@@ -410,7 +410,7 @@ BUTTONS = {(-1, 0): ("left",), (1, 0): ("right",), (0, -1): ("up",), (0, 1): ("d
 # --- Playing ----------------------------------------------------------------------------
 
 class Sunk(Exception):
-    """The ship sank before the sale."""
+    """The ship has sunk: its last words or the game-over screen are showing."""
 
 
 class Player:
