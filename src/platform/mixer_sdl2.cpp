@@ -168,12 +168,13 @@ Mix_Chunk* Mix_LoadWAV_RW(SDL_RWops* src, int freesrc) {
     return nullptr;
 }
 
-Mix_Music* Mix_LoadMUS(const char* file) {
-    // Before the device opens, tracks take the format the game will open it with.
+Mix_Music* Mix_LoadMUS_RW(SDL_RWops* src) {
+    // Before the device opens, tracks take the format the game will open it with. The
+    // track is converted whole at once, so it no longer needs src, which stays the caller's.
     const bool open = openings > 0;
     Mix_Music* track = new Mix_Music;
-    if (LoadConverted(SDL_RWFromFile(file, "rb"), 1, open ? spec.freq : 22050, open ? spec.format : AUDIO_S16LSB,
-                      open ? spec.channels : 2, &track->data))
+    if (LoadConverted(src, 0, open ? spec.freq : 22050, open ? spec.format : AUDIO_S16LSB, open ? spec.channels : 2,
+                      &track->data))
         return track;
     delete track;
     return nullptr;

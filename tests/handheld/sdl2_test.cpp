@@ -145,15 +145,16 @@ TEST_F(Sdl2Test, TheMixerPlaysWhatSdlMixerWouldSampleForSample) {
     EXPECT_TRUE(std::all_of(out.begin(), out.end(), [](int16_t s) { return s == 0; }));
 }
 
-TEST_F(Sdl2Test, BrokenSoundFilesStaySilentAndCutOnesPlayWhatTheyHold) {
+TEST_F(Sdl2Test, WholeSoundFilesPlayExactlyWhatTheyHoldAndBrokenOnesStaySilent) {
     struct Case {
         const char* name;
         void (*damage)(const fs::path& wav);
         int32_t loaded;  // of the 15 sounds and tracks
     } cases[] = {
+        {"whole", [](const fs::path&) {}, 15},
         {"cut off in the header", [](const fs::path& wav) { fs::resize_file(wav, 30); }, 0},
         {"cut off in the samples", [](const fs::path& wav) { fs::resize_file(wav, fs::file_size(wav) * 3 / 5 + 1); },
-         15},
+         0},
         {"nonsense in the format",
          [](const fs::path& wav) {
              // The channel count, sample rate and bits per sample of the "fmt " chunk.
@@ -181,7 +182,7 @@ TEST_F(Sdl2Test, BrokenSoundFilesStaySilentAndCutOnesPlayWhatTheyHold) {
         for (Mix_Chunk* sound : sounds) loaded += sound != nullptr;
         for (_Mix_Music* track : musicTracks) loaded += track != nullptr;
         EXPECT_EQ(loaded, c.loaded);
-        // What a cut sound holds is played, then nothing.
+        // What a sound holds is played, sample for sample, then nothing.
         const std::vector<int16_t> held = Samples("data/beep.wav");
         if (loaded > 0) {
             PlaySound(SoundBeep);

@@ -38,9 +38,10 @@ int Mix_VolumeMusic(int volume);
 // device; null when no device is open or src is no WAV file SDL can read.
 Mix_Chunk* Mix_LoadWAV_RW(SDL_RWops* src, int freesrc);
 
-// A music track read from a WAV file, converted for the device's format (the one asked
-// for when none is open yet); null when the file is missing or no WAV.
-Mix_Music* Mix_LoadMUS(const char* file);
+// A music track read from src (left open: it stays the caller's), converted for the
+// device's format (the one asked for when none is open yet); null when src is null or
+// no WAV file SDL can read.
+Mix_Music* Mix_LoadMUS_RW(SDL_RWops* src);
 
 // Stop whatever channel plays the sound, or the music if it is that track, and free it.
 // Null does nothing.
