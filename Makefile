@@ -8,9 +8,9 @@
 #   make uninstall     removes what make install put there
 #   make deb           builds the Debian package build/quillbarrow_<version>_<arch>.deb
 #   make test-install  installs into a scratch folder and the .deb, and plays both
-#   make test-arm64    builds for arm64 and runs the whole suite under qemu-user
-#   make handheld      packs the arm64 game for handhelds: build-arm64/quillbarrow-handheld.zip
-#   make test-handheld unpacks that and plays it under qemu-user in a virtual X display
+#   make test-arm64    builds the handhelds' arm64 game and runs the suite under qemu-user
+#   make handheld      packs it for the handhelds' port collection: build-arm64/quillbarrow.zip
+#   make test-handheld installs that in a stand-in firmware and plays it with the pad alone
 #   make web           builds the browser version into build-web/web
 #   make test-web      plays the browser version in headless Chromium
 #   make web-screenshots  plays it again and keeps the README's pictures of it in docs/
@@ -24,11 +24,18 @@ FUZZ_PACKAGES := clang libclang-rt-14-dev
 FUZZ_BUILD := build-fuzz
 FUZZ_RUNS := 5000000
 INSTALL_TEST_PACKAGES := desktop-file-utils appstream lintian file
-ARM64_PACKAGES := g++-aarch64-linux-gnu qemu-user zip unzip xvfb xauth file
-# The arm64 libraries, unpacked into a sysroot of the build's own (never installed here).
-ARM64_LIBRARIES := libsdl1.2-compat libsdl1.2-compat-shim libsdl-mixer1.2 libsdl2-2.0-0 libpng16-16 libstdc++6 \
-    libsdl1.2-compat-dev libsdl-mixer1.2-dev libpng-dev zlib1g-dev libgtest-dev
-WEB_PACKAGES := emscripten chromium vorbis-tools gzip brotli
+ARM64_PACKAGES := g++-aarch64-linux-gnu qemu-user zip unzip file
+HANDHELD_TEST_PACKAGES := xvfb xdotool x11-apps procps
+# The handhelds' game is built against Debian 11's arm64 packages, so that it runs on
+# firmwares as old as glibc 2.30: unpacked into a sysroot of the build's own (never
+# installed here), with gcc 10's libstdc++ and libgcc to link in statically. The stand-in
+# firmware of the handheld test holds Debian 11's C library and SDL2 (with the udev
+# library, which SDL2 loads at run time, as every firmware has it) and nothing else.
+ARM64_RELEASE := bullseye
+ARM64_LIBRARIES := libsdl2-2.0-0 libudev1 libpng16-16 libc6-dev linux-libc-dev libstdc++-10-dev libgcc-10-dev \
+    libsdl2-dev libpng-dev zlib1g-dev libgtest-dev libgmock-dev
+FIRMWARE_LIBRARIES := libc6 libsdl2-2.0-0 libudev1
+WEB_PACKAGES := emscripten chromium nodejs vorbis-tools gzip brotli
 BUILD := build
 # The sanitizer build (AddressSanitizer, UBSan, leak checks) of the soak.
 ASAN_BUILD := build-asan
@@ -49,7 +56,7 @@ CONFIGURE = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 MAKEFLAGS += --no-print-directory
 
 .PHONY: all deps build run test bench fuzz soak soak-build sounds game install uninstall deb test-install \
-        arm64 test-arm64 handheld test-handheld web test-web web-screenshots npm clean
+        arm64 test-arm64 handheld test-handheld web test-web web-screenshots clean
 
 all: build
 
@@ -133,33 +140,37 @@ test-install: deb
 	$(call install_missing,$(INSTALL_TEST_PACKAGES))
 	tests/install_test.sh $(BUILD)
 
-# arm64: the libraries in a sysroot of the build's own, the tables packed by the native
-# build's assetpack, everything else built by the cross compiler.
+# arm64: the handhelds' platform layer on SDL2, the libraries in a sysroot of the build's
+# own, the tables packed by the native build's assetpack, everything else built by the
+# cross compiler. A sysroot is made again when its list of packages changes.
+define arm64_root
+	[ "$$(cat $(ARM64_BUILD)/$(1).packages 2>/dev/null)" = "$(ARM64_RELEASE) $(2)" ] || \
+	  tools/arm64/sysroot.sh $(ARM64_RELEASE) $(ARM64_BUILD)/apt $(ARM64_BUILD)/$(1) $(2)
+endef
+
 arm64: deps
 	$(call install_missing,$(ARM64_PACKAGES))
 	$(CONFIGURE)
 	cmake --build $(BUILD) -j$(JOBS) --target assetpack
-	test -d $(ARM64_BUILD)/sysroot/root || tools/arm64/sysroot.sh $(ARM64_BUILD)/sysroot $(ARM64_LIBRARIES)
-	cmake -S . -B $(ARM64_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	$(call arm64_root,sysroot,$(ARM64_LIBRARIES))
+	cmake -S . -B $(ARM64_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLBARROW_SDL2=ON \
 	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/aarch64-linux-gnu.cmake -DASSETPACK=$(CURDIR)/$(BUILD)/assetpack
 	cmake --build $(ARM64_BUILD) -j$(JOBS) --target quillbarrow quillbarrow_tests
 
 test-arm64: arm64
 	cd $(ARM64_BUILD) && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ctest --output-on-failure -j$(JOBS)
 
-# The handheld bundle: Quillbarrow.sh beside the quillbarrow folder, as firmwares lay
-# out their ports, zipped. test-handheld unpacks it and plays it under qemu and Xvfb.
+# The port as the handhelds' port collection lays it out: Quillbarrow.sh beside the
+# quillbarrow folder, zipped, with a screenshot of play made by the native replay tool,
+# the libraries the stand-in firmware lacks, and the glibc check of every ELF file.
 handheld: arm64
-	rm -rf $(ARM64_BUILD)/handheld $(ARM64_BUILD)/quillbarrow-handheld.zip
-	mkdir -p $(ARM64_BUILD)/handheld/quillbarrow/data
-	cp package/handheld/Quillbarrow.sh $(ARM64_BUILD)/handheld/
-	cp package/handheld/README.txt $(ARM64_BUILD)/handheld/quillbarrow/
-	cp data/*.wav $(ARM64_BUILD)/handheld/quillbarrow/data/
-	aarch64-linux-gnu-strip -o $(ARM64_BUILD)/handheld/quillbarrow/quillbarrow $(ARM64_BUILD)/quillbarrow
-	cd $(ARM64_BUILD)/handheld && zip -qr ../quillbarrow-handheld.zip Quillbarrow.sh quillbarrow
+	cmake --build $(BUILD) -j$(JOBS) --target replay
+	$(call arm64_root,firmware,$(FIRMWARE_LIBRARIES))
+	tools/arm64/pack.sh $(ARM64_BUILD) $(BUILD)/replay
 
 test-handheld: handheld
-	tests/handheld_test.sh $(ARM64_BUILD)
+	$(call install_missing,$(HANDHELD_TEST_PACKAGES))
+	tests/handheld_test.sh $(ARM64_BUILD) $(BUILD)/replay
 
 # The browser: emscripten's C library under the web's platform files, the tables packed
 # by the native build's assetpack, the sounds made Ogg Vorbis; build-web/web is the site.
@@ -173,26 +184,20 @@ web: deps
 	NODE_PATH=/usr/share/nodejs cmake --build $(WEB_BUILD) -j$(JOBS) --target web
 
 # Plays the page in headless Chromium as players meet it, against the native game's
-# frames; its pictures land in build-web/test/shots. The test's npm packages (pinned by
-# tests/web/package-lock.json) and npm's cache stay in the build folder.
+# frames; node drives the browser through its DevTools protocol, with no packages of its
+# own. Its pictures land in build-web/test/shots.
 WEB_TEST := $(WEB_BUILD)/test
 test-web: web
-	command -v npm >/dev/null || $(MAKE) --no-print-directory npm
 	cmake --build $(BUILD) -j$(JOBS) --target replay
 	rm -rf $(WEB_BUILD)/native $(WEB_TEST)/shots && mkdir -p $(WEB_BUILD)/native $(WEB_TEST)/shots
 	$(BUILD)/replay tests/web/native.replay $(WEB_BUILD)/native >/dev/null
-	cp tests/web/package.json tests/web/package-lock.json tests/web/web_test.mjs tools/web/serve.mjs $(WEB_TEST)/
-	cd $(WEB_TEST) && npm ci --cache ../npm-cache --no-audit --no-fund --loglevel=error
-	node $(WEB_TEST)/web_test.mjs $(WEB_BUILD)/web $(WEB_BUILD)/native $(WEB_TEST) data
+	node tests/web/web_test.mjs $(WEB_BUILD)/web $(WEB_BUILD)/native $(WEB_TEST) data
 
 # The README's pictures of the page (desktop, and a phone upright and sideways), from
 # the test's own run.
 web-screenshots: test-web
 	cp $(WEB_TEST)/shots/web-title.png $(WEB_TEST)/shots/web-sailing.png \
 	   $(WEB_TEST)/shots/web-phone-upright.png $(WEB_TEST)/shots/web-phone-sideways.png docs/
-
-npm:
-	$(call install_missing,npm)
 
 clean:
 	rm -rf $(BUILD) $(ARM64_BUILD) $(WEB_BUILD) $(FUZZ_BUILD) $(ASAN_BUILD)

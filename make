@@ -17,9 +17,7 @@
 set -eu
 cd "$(dirname "$0")"
 
-# The Makefile's package lists (continued lines joined), make itself, and npm for
-# test-web unless some npm is on PATH already (one that came with nodejs from elsewhere
-# would clash with Debian's).
+# The Makefile's package lists (continued lines joined), and make itself.
 every_package() {
     lists=$(sed -e ':join' -e '/\\$/{N;s/\\\n/ /;b join' -e '}' Makefile |
         sed -n 's/^\(PACKAGES\|[A-Z0-9_]*_PACKAGES\)[[:space:]]*[:+?]*=//p')
@@ -29,7 +27,6 @@ every_package() {
         exit 2
         ;;
     esac
-    command -v npm >/dev/null || lists="$lists npm"
     printf '%s\n' make $lists | LC_ALL=C sort -u
 }
 

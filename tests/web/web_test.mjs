@@ -13,14 +13,15 @@
 //    the credits with touch alone: the pad's eight ways, steering, firing while steering;
 //  - the one-line messages of a page opened as a file, no WebAssembly, no Web Audio, and
 //    a missing game.js, game.wasm or sound.
-// It leaves its pictures in WORK/shots.
+// It drives the browser through its DevTools protocol (cdp.mjs) and leaves its
+// pictures in WORK/shots.
 //
-//     node web_test.mjs WEB_DIR NATIVE_DIR WORK_DIR DATA_DIR
+//     node tests/web/web_test.mjs WEB_DIR NATIVE_DIR WORK_DIR DATA_DIR
 import fs from "node:fs";
 import path from "node:path";
-import puppeteer from "puppeteer-core";
-import { PNG } from "pngjs";
-import { serveFolder } from "./serve.mjs";
+import { serveFolder } from "../../tools/web/serve.mjs";
+import { launch } from "./cdp.mjs";
+import { readPng } from "./png.mjs";
 
 const [webDir, nativeDir, workDir, dataDir] = process.argv.slice(2);
 const shotsDir = path.join(workDir, "shots");
@@ -35,7 +36,7 @@ const started = Date.now();
 const section = (name) => console.log("-- " + name + " (" + ((Date.now() - started) / 1000).toFixed(0) + " s)");
 
 // The native frames, as RGBA.
-const native = (name) => PNG.sync.read(fs.readFileSync(path.join(nativeDir, name))).data;
+const native = (name) => readPng(fs.readFileSync(path.join(nativeDir, name))).data;
 const nativeCredits = native("credits.png");
 const nativeTitle = native("title.png");
 // The entries of the menu, below the rippling logo and right of the turning wheel.
@@ -63,23 +64,30 @@ const url = "http://127.0.0.1:" + port + "/";
 
 const profile = path.join(workDir, "profile");
 fs.rmSync(profile, { recursive: true, force: true });
-const browser = await puppeteer.launch({
-  executablePath: "/usr/bin/chromium",
-  headless: true,
-  protocolTimeout: 30000,
-  args: ["--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run", "--disable-background-networking",
-         "--disable-component-update", "--disable-sync", "--force-color-profile=srgb", "--user-data-dir=" + profile],
-});
+// Headless, its sound muted, with no sandbox (which cannot run as root), and none of
+// its own traffic to Google's servers.
+const browser = launch("/usr/bin/chromium", [
+  "--headless", "--hide-scrollbars", "--mute-audio", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+  "--disable-background-networking", "--disable-component-update", "--disable-sync", "--force-color-profile=srgb",
+  "--user-data-dir=" + profile,
+]);
 
-// A page with the console's errors and warnings and the page's exceptions kept.
+// A page, in the given browser context (or the browser's own), with the page's
+// exceptions and the errors and warnings of its console and of the browser about it
+// kept.
 async function openPage(context, viewport) {
-  const page = await context.newPage();
+  const page = await browser.newPage(context);
   page.problems = [];
-  page.on("pageerror", (error) => page.problems.push(error.message));
+  page.on("Runtime.exceptionThrown", ({ exceptionDetails: details }) =>
+    page.problems.push((details.exception && details.exception.description || details.text).split("\n")[0]));
   // (Less the test's own doing: it reads the canvas back again and again.)
-  page.on("console", (message) => {
-    if ((message.type() === "error" || message.type() === "warn") && !/willReadFrequently/.test(message.text()))
-      page.problems.push(message.text());
+  const problem = (text) => { if (!/willReadFrequently/.test(text)) page.problems.push(text); };
+  page.on("Runtime.consoleAPICalled", ({ type, args }) => {
+    if (type === "error" || type === "warning")
+      problem(args.map((arg) => "value" in arg ? String(arg.value) : arg.description || "").join(" "));
+  });
+  page.on("Log.entryAdded", ({ entry }) => {
+    if ((entry.level === "error" || entry.level === "warning") && entry.source !== "worker") problem(entry.text);
   });
   await page.setViewport(viewport);
   return page;
@@ -105,12 +113,12 @@ const framesShown = (page) => page.evaluate(() => Module.framesShown);
 const held = (page, key) => page.evaluate((key) => Module._GameKeyHeld(key), key);
 // A button press as the game sees it: down for a few frames, then let go.
 async function press(page, code) {
-  await page.keyboard.down(code);
+  await page.keyDown(code);
   await sleep(100);
-  await page.keyboard.up(code);
+  await page.keyUp(code);
   await sleep(150);
 }
-const shot = (page, name) => page.screenshot({ path: path.join(shotsDir, name) });
+const shot = (page, name) => page.screenshot(path.join(shotsDir, name));
 
 // The screen the game shows and its overlay, from the game's own numbers (GameState 4
 // and overlayMode 0: sailing, no dialog up), which the browser build exports.
@@ -145,17 +153,15 @@ try {
   section("a first visit at 10 Mbit/s and 40 ms");
   const visits = [];
   for (let visit = 0; visit < 3; visit++) {
-    const context = await browser.createBrowserContext();
+    const context = await browser.newContext();
     const page = await openPage(context, desktop);
-    const client = await page.createCDPSession();
-    await client.send("Network.enable");
-    await client.send("Network.emulateNetworkConditions",
-                      { offline: false, latency: 40, downloadThroughput: 10e6 / 8, uploadThroughput: 10e6 / 8 });
+    await page.send("Network.emulateNetworkConditions",
+                    { offline: false, latency: 40, downloadThroughput: 10e6 / 8, uploadThroughput: 10e6 / 8 });
     let transferred = 0;
-    client.on("Network.loadingFinished", (event) => { transferred += event.encodedDataLength; });
+    page.on("Network.loadingFinished", (event) => { transferred += event.encodedDataLength; });
     const sentBefore = server.bytesSent();
-    await page.goto(url, { waitUntil: "domcontentloaded" });
-    await page.keyboard.press("KeyZ");  // the player's first key, as soon as the page is there
+    await page.goto(url, "DOMContentLoaded");
+    await page.keyPress("KeyZ");  // the player's first key, as soon as the page is there
     await waitUntil(page, () => Module.firstFrameAt !== undefined, 20000);
     const firstFrame = await page.evaluate(() => Module.firstFrameAt === undefined
         ? "no frame in 20 s: " + document.getElementById("help").innerText : Module.firstFrameAt);
@@ -166,7 +172,7 @@ try {
     }, 10000);
     await sleep(500);
     visits.push({ firstFrame, transferred, sent: server.bytesSent() - sentBefore, problems: page.problems });
-    await context.close();
+    await browser.closeContext(context);
   }
   const median = (key) => visits.map((v) => v[key]).sort((a, b) => a - b)[1];
   console.log("   first frame " + visits.map((v) => typeof v.firstFrame === "number" ? Math.round(v.firstFrame) + " ms"
@@ -182,8 +188,7 @@ try {
 
   // ---------------------------------------------------------------------------------
   section("on a computer");
-  const context = browser.defaultBrowserContext();
-  const page = await openPage(context, desktop);
+  const page = await openPage(undefined, desktop);
   await page.goto(url);
   await waitUntil(page, () => Module.loaded, 10000);
   const prompt = () => page.evaluate(() => document.getElementById("prompt").hidden ? "" :
@@ -202,8 +207,8 @@ try {
   check("the starting key is not a press of A", differences(await canvas(page), nativeCredits) === 0);
   await shot(page, "web-credits.png");
   // The page as shown: each game pixel a sharp 4 x 4 square of its own colour.
-  const box = await (await page.$("#canvas")).boundingBox();
-  const shown = PNG.sync.read(await page.screenshot({ clip: box })).data;
+  const box = await page.box("#canvas");
+  const shown = readPng(await page.screenshot(null, box)).data;
   let blurred = box.width === 4 * W && box.height === 4 * H ? 0 : -1;
   for (let y = 0; blurred >= 0 && y < 4 * H; y++)
     for (let x = 0; x < 4 * W; x++) {
@@ -278,21 +283,21 @@ try {
   });
   for (const keys of [["F5"], ["ControlLeft", "KeyR"], ["F11"], ["ControlLeft", "Equal"], ["ControlLeft", "KeyF"],
                       ["AltLeft", "ArrowLeft"], ["ArrowUp"], ["KeyX"]]) {
-    for (const key of keys) await page.keyboard.down(key);
-    for (const key of keys.reverse()) await page.keyboard.up(key);
+    for (const key of keys) await page.keyDown(key);
+    for (const key of keys.reverse()) await page.keyUp(key);
   }
-  await page.keyboard.press("Tab");
+  await page.keyPress("Tab");
   const seen = (await page.evaluate(() => window.keysSeen)).join(" ");
   check("F5, Ctrl+R, F11, zoom, find and Tab are the browser's; the game's own keys are the game's",
         seen === "F5 ControlLeft! KeyR F11 ControlLeft! Equal ControlLeft! KeyF AltLeft! ArrowLeft! ArrowUp! KeyX! Tab",
         seen);
-  await page.focus("#canvas");
+  await page.evaluate(() => document.getElementById("canvas").focus());
   // Two keys feed A: letting go of one leaves it held by the other.
-  await page.keyboard.down("ControlLeft");
-  await page.keyboard.down("KeyZ");
-  await page.keyboard.up("KeyZ");
+  await page.keyDown("ControlLeft");
+  await page.keyDown("KeyZ");
+  await page.keyUp("KeyZ");
   const stillHeld = await held(page, 306);
-  await page.keyboard.up("ControlLeft");
+  await page.keyUp("ControlLeft");
   check("A stays down while left Ctrl or Z holds it", stillHeld === 1 && (await held(page, 306)) === 0);
 
   // Into a game with the keyboard: back to the menu first (the test's own presses of Z
@@ -302,15 +307,15 @@ try {
   await press(page, "KeyZ");
   const sailing = await playIntoGame(page, () => press(page, "KeyZ"));
   const before = await canvas(page);
-  await page.keyboard.down("ArrowLeft");
+  await page.keyDown("ArrowLeft");
   await sleep(800);
-  await page.keyboard.up("ArrowLeft");
+  await page.keyUp("ArrowLeft");
   const moved = differences(before, await canvas(page));
   check("Z plays into a game, and the arrows steer", sailing && moved > 0, "sailing " + sailing + ", " + moved + " pixels moved");
   await shot(page, "web-sailing.png");
 
   // A hidden tab stands still and silent, and goes on where it was when shown again.
-  const other = await context.newPage();
+  const other = await browser.newPage();
   await other.bringToFront();
   const hidden = await waitUntil(page, () => document.hidden, 3000);
   const framesHidden = await framesShown(page);
@@ -357,7 +362,7 @@ try {
   // small window, where the picture and the help still keep apart.
   await page.click("#fullscreen");
   const full = await waitUntil(page, () => !!document.fullscreenElement, 3000);
-  const fullBox = await (await page.$("#canvas")).boundingBox();
+  const fullBox = await page.box("#canvas");
   await page.evaluate(() => document.exitFullscreen());
   check("the full screen button shows the game full screen, scaled by whole pixels",
         full && fullBox.width % W === 0 && fullBox.height === fullBox.width * 3 / 4, JSON.stringify(fullBox));
@@ -401,22 +406,21 @@ try {
 
   // ---------------------------------------------------------------------------------
   section("on a phone");
-  const phone = await openPage(context, upright);
-  const client = await phone.createCDPSession();
+  const phone = await openPage(undefined, upright);
   // Fingers held down together for a while, at page points, then lifted.
   async function touch(points, ms) {
     const touchPoints = points.map(([x, y], id) => ({ x, y, id, radiusX: 8, radiusY: 8, force: 1 }));
-    await client.send("Input.dispatchTouchEvent", { type: "touchStart", touchPoints });
+    await phone.send("Input.dispatchTouchEvent", { type: "touchStart", touchPoints });
     await sleep(ms);
-    await client.send("Input.dispatchTouchEvent", { type: "touchEnd", touchPoints: [] });
+    await phone.send("Input.dispatchTouchEvent", { type: "touchEnd", touchPoints: [] });
     await sleep(120);
   }
   const centre = async (selector) => {
-    const box = await (await phone.$(selector)).boundingBox();
+    const box = await phone.box(selector);
     return [box.x + box.width / 2, box.y + box.height / 2];
   };
   const padPoint = async (dx, dy) => {
-    const box = await (await phone.$("#dpad")).boundingBox();
+    const box = await phone.box("#dpad");
     return [box.x + box.width / 2 + dx * box.width * 0.35, box.y + box.height / 2 + dy * box.height * 0.35];
   };
   // The layout: the picture whole, sharp and uncovered, the controls on the screen and
@@ -464,11 +468,11 @@ try {
   const wrongWays = [];
   for (const [dx, dy, keys] of ways) {
     const [x, y] = await padPoint(dx, dy);
-    await client.send("Input.dispatchTouchEvent", { type: "touchStart", touchPoints: [{ x, y, id: 0 }] });
+    await phone.send("Input.dispatchTouchEvent", { type: "touchStart", touchPoints: [{ x, y, id: 0 }] });
     await sleep(60);
     const down = [];
     for (const key of [273, 274, 275, 276]) if (await held(phone, key)) down.push(key);
-    await client.send("Input.dispatchTouchEvent", { type: "touchEnd", touchPoints: [] });
+    await phone.send("Input.dispatchTouchEvent", { type: "touchEnd", touchPoints: [] });
     if (down.sort().join() !== keys.sort().join()) wrongWays.push(dx + "," + dy + ": " + down.join("+"));
   }
   check("the pad steers eight ways", wrongWays.length === 0, wrongWays.join("; "));
@@ -477,17 +481,17 @@ try {
   async function headingsSeen() {
     const pictures = new Set();
     const [x0, y0] = await padPoint(-1, 0);
-    await client.send("Input.dispatchTouchEvent", { type: "touchStart", touchPoints: [{ x: x0, y: y0, id: 0 }] });
+    await phone.send("Input.dispatchTouchEvent", { type: "touchStart", touchPoints: [{ x: x0, y: y0, id: 0 }] });
     for (const [dx, dy] of [[-1, 0], [0, 1], [1, 0], [0, -1]]) {
       const [x, y] = await padPoint(dx, dy);
-      await client.send("Input.dispatchTouchEvent", { type: "touchMove", touchPoints: [{ x, y, id: 0 }] });
+      await phone.send("Input.dispatchTouchEvent", { type: "touchMove", touchPoints: [{ x, y, id: 0 }] });
       await sleep(600);
       const frame = await canvas(phone);
       const ship = [];
       for (let row = 36; row < 60; row++) ship.push(frame.slice((row * W + 68) * 4, (row * W + 92) * 4).join());
       pictures.add(ship.join(";"));
     }
-    await client.send("Input.dispatchTouchEvent", { type: "touchEnd", touchPoints: [] });
+    await phone.send("Input.dispatchTouchEvent", { type: "touchEnd", touchPoints: [] });
     return pictures.size;
   }
   const headings = await headingsSeen();
@@ -497,17 +501,17 @@ try {
   const shotsBefore = await phone.evaluate(() => Module.mixer.played.shoot || 0);
   const [ax, ay] = await centre("#button-a");
   const [px, py] = await padPoint(0, 1);
-  await client.send("Input.dispatchTouchEvent", { type: "touchStart", touchPoints: [{ x: px, y: py, id: 0 }] });
+  await phone.send("Input.dispatchTouchEvent", { type: "touchStart", touchPoints: [{ x: px, y: py, id: 0 }] });
   await sleep(200);
-  await client.send("Input.dispatchTouchEvent", { type: "touchStart",
-                                                  touchPoints: [{ x: px, y: py, id: 0 }, { x: ax, y: ay, id: 1 }] });
+  await phone.send("Input.dispatchTouchEvent", { type: "touchStart",
+                                                 touchPoints: [{ x: px, y: py, id: 0 }, { x: ax, y: ay, id: 1 }] });
   await sleep(150);
   const both = [await held(phone, 274), await held(phone, 306)];
   // The A thumb lifts, the pad thumb stays.
-  await client.send("Input.dispatchTouchEvent", { type: "touchMove", touchPoints: [{ x: px, y: py, id: 0 }] });
+  await phone.send("Input.dispatchTouchEvent", { type: "touchMove", touchPoints: [{ x: px, y: py, id: 0 }] });
   await sleep(200);
   const steering = await held(phone, 274);
-  await client.send("Input.dispatchTouchEvent", { type: "touchEnd", touchPoints: [] });
+  await phone.send("Input.dispatchTouchEvent", { type: "touchEnd", touchPoints: [] });
   await sleep(200);
   const fired = (await phone.evaluate(() => Module.mixer.played.shoot || 0)) > shotsBefore;
   check("two thumbs steer and fire together", both.join() === "1,1" && steering === 1 && fired,
@@ -526,7 +530,7 @@ try {
   // ---------------------------------------------------------------------------------
   section("each trouble ends in a one-line message");
   async function message(setup, expected, name) {
-    const context = await browser.createBrowserContext();
+    const context = await browser.newContext();
     const page = await openPage(context, desktop);
     await setup(page);
     const begun = Date.now();
@@ -544,7 +548,7 @@ try {
       await press(page, "KeyZ");
       check("... and the game plays on", await waitFor(page, (frame) => differences(frame, nativeCredits) === 0, 5000));
     }
-    await context.close();
+    await browser.closeContext(context);
   }
   const missingFile = (file) => async (page) => {
     missing.clear();
@@ -558,11 +562,11 @@ try {
   await message((page) => page.goto("file://" + path.resolve(webDir, "index.html")), /^Opened as a file/,
                 "the page opened as a file");
   await message(async (page) => {
-    await page.evaluateOnNewDocument(() => { delete window.WebAssembly; });
+    await page.addScriptToNewDocuments(() => { delete window.WebAssembly; });
     await page.goto(url);
   }, /cannot run WebAssembly/, "a browser without WebAssembly");
   await message(async (page) => {
-    await page.evaluateOnNewDocument(() => {
+    await page.addScriptToNewDocuments(() => {
       delete window.AudioContext;
       delete window.webkitAudioContext;
       delete window.OfflineAudioContext;
