@@ -428,8 +428,9 @@ try {
   await phone.close();
 
   // ---------------------------------------------------------------------------------
-  // Each trouble: the file the server lacks or the script that takes from the browser
-  // what it lacks, the page's one-line message, and whether the game plays on.
+  // Each trouble: the file the server lacks, the address opened instead of the site's, or
+  // the script that takes from the browser what it lacks; the page's one-line message;
+  // and whether the game plays on.
   console.log("-- each trouble ends in a one-line message (" + seconds() + ")");
   const troubles = [
     ["a missing game.js", { lost: "game.js" }, /^game\.js could not be loaded \(HTTP 404\)/],
