@@ -4,7 +4,7 @@
 # kept, the script apart from the game's folder, as some firmwares keep them) on a
 # stand-in card. A stand-in firmware runs it: Debian 11's arm64 C library and SDL2 and
 # nothing else (build-arm64/firmware), under qemu-user and a virtual X display; a
-# stand-in control folder (tests/handheld/control.txt) with a stand-in gptokeyb that
+# stand-in control folder (tests/handheld/control.sh) with a stand-in gptokeyb that
 # turns pad buttons into the keys of the port's .gptk. A player that sees only the
 # screen and touches only the pad (tests/handheld/player.py) plays a first game from
 # the credits to a new best score and quits on hotkey + Start; a second run must show
@@ -75,7 +75,7 @@ check "the firmware lacks exactly the libraries the port brings in libs.aarch64"
           sed -n "s/^\t*\([^ ]*\) => not found$/\1/p" | sort)" = "$(ls "$game/libs.aarch64" | sort)" ] &&
      ! LD_LIBRARY_PATH="$game/libs.aarch64" qemu-aarch64 -L "$firmware" "$firmware/lib/ld-linux-aarch64.so.1" \
          --list "$game/quillbarrow.aarch64" | grep -q "not found"'
-cp tests/handheld/control.txt tests/handheld/gptokeyb.py "$scratch/xdg/PortMaster/"
+cp tests/handheld/control.sh "$scratch/xdg/PortMaster/control.txt"
 # This machine runs arm64 programs under qemu-user with the firmware as their root, where
 # a device runs them itself: bash starts the game through this function instead.
 cat > "$scratch/device.sh" <<DEVICE
@@ -130,7 +130,7 @@ check "the launch script found the control folder, read the pad mapping and call
      grep -qx "gptokeyb -1 quillbarrow.aarch64 -c ./quillbarrow.gptk" "$scratch/records/calls" &&
      grep -qx "pm_platform_helper $game/quillbarrow.aarch64" "$scratch/records/calls"'
 gone=$(sed -n 's/^gptokeyb gone //p' "$scratch/records/calls")
-check "hotkey + Start ended the game in order within 3 s (${gone:-killed} s), and pm_finish ran after it" \
+check "hotkey + Start ended the game in order within 3 s (${gone:-killed}), and pm_finish ran after it" \
     '[ -n "$gone" ] && grep -qx "pm_finish 0" "$scratch/records/calls"'
 check "log.txt holds what the game said (its sound going to a file)" \
     'grep -q "Writing to file" "$game/log.txt" && [ "$(tr -d "\000" < "$scratch/records/sound.raw" | head -c 1 | wc -c)" = 1 ]'
