@@ -44,30 +44,26 @@ check() {
     if eval "$2"; then echo "ok: $1"; passes=$((passes + 1)); else echo "FAILED: $1"; failures=$((failures + 1)); fi
 }
 
-# The zip and the collection's rules; the glibc the port's ELF files really need.
-elves=$(find "$build/port" -type f -exec sh -c 'head -c 4 "$1" | grep -q "ELF"' sh {} \; -print)
-# shellcheck disable=SC2086  # one word a file
-glibc=$(for elf in $elves; do aarch64-linux-gnu-objdump -p "$elf"; done |
-    sed -n 's/.* GLIBC_\([0-9.]*\)$/\1/p' | sort -V | tail -n 1)
+# The zip and the collection's rules; the versions of the C library and C++ runtime the
+# port's ELF files really need.
+needs=$(find "$build/port" -type f -exec sh -c 'head -c 4 "$1" | grep -q ELF && aarch64-linux-gnu-objdump -p "$1"' \
+    sh {} \;)
+glibc=$(echo "$needs" | sed -n 's/.* GLIBC_\([0-9.]*\)$/\1/p' | sort -V | tail -n 1)
 check "port.json, gameinfo.xml, the README, licences and mapping follow the collection's rules (glibc $glibc)" \
     '/usr/bin/python3 tests/handheld/portcheck.py "$build/quillbarrow.zip" NOTICE "$glibc"'
 check "the launch script is committed with LF endings and mode 644" \
     '[ "$(git ls-files -s package/handheld/Quillbarrow.sh | cut -c1-6)" = 100644 ] && ! grep -q "$(printf "\r")" package/handheld/Quillbarrow.sh'
 check "no ELF file of the port needs a GLIBC_ version above 2.30 or any libstdc++ of the device" \
-    '[ -n "$elves" ] && [ "$(printf "%s\n2.30\n" "$glibc" | sort -V | tail -n 1)" = 2.30 ] &&
-     ! for elf in $elves; do aarch64-linux-gnu-objdump -p "$elf"; done | grep -q "GLIBCXX_\|CXXABI_"'
+    '[ -n "$glibc" ] && [ "$(printf "%s\n2.30\n" "$glibc" | sort -V | tail -n 1)" = 2.30 ] &&
+     ! echo "$needs" | grep -q "GLIBCXX_\|CXXABI_"'
 
 # The card: the collection's installer unpacks with Python's zipfile (no file modes), the
 # script to the firmware's list of ports and the folder to its ports folder.
 card="$scratch/card"
 mkdir -p "$card/roms/ports" "$card/roms/ports-scripts" "$scratch/home" "$scratch/records" \
     "$scratch/xdg/PortMaster"
-/usr/bin/python3 - "$build/quillbarrow.zip" "$card/roms" <<'UNZIP'
-import sys, zipfile
-archive = zipfile.ZipFile(sys.argv[1])
-for name in archive.namelist():
-    archive.extract(name, sys.argv[2] + ("/ports-scripts" if "/" not in name else "/ports"))
-UNZIP
+/usr/bin/python3 -m zipfile -e "$build/quillbarrow.zip" "$card/roms/ports"
+mv "$card/roms/ports/Quillbarrow.sh" "$card/roms/ports-scripts/"
 game="$card/roms/ports/quillbarrow"
 check "installed without file modes: the game is not executable yet" '[ ! -x "$game/quillbarrow.aarch64" ]'
 check "the firmware lacks exactly the libraries the port brings in libs.aarch64" \
