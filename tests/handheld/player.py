@@ -138,7 +138,7 @@ class Sea:
     """The 56 x 56 cells as the paused map shows them, read from several shots as the
     markers blink: what blocks a ship, the ports by role (0 buys, 1 gives cargo, -1
     neither), and the ship's cell. The cells the ship's mark hides are taken from an
-    earlier look, or else kept away from."""
+    earlier look (a port's role there is not known), or else kept away from."""
 
     def __init__(self, shots, known=None):
         f, ship = shots[0], (PALETTE[SHIP_A], PALETTE[SHIP_B])
@@ -153,7 +153,7 @@ class Sea:
                 if cell in known.blocked:
                     self.blocked.add(cell)
                 if cell in known.ports:
-                    self.ports[cell] = known.ports[cell]
+                    self.ports[cell] = -1  # a port whose marker does not show
             elif cell in hidden:
                 self.unknown.add(cell)
             elif PALETTE[PORT] in seen:
@@ -325,13 +325,13 @@ class Player:
             else:
                 break
             log("sailing to", port, "from", at, "in", sum(f for _, f in holds), "frames:", holds)
-            for move, frames in holds:
+            for i, (move, frames) in enumerate(holds):
                 self.hold(BUTTONS[move])
-                time.sleep(frames * FRAME_MS / 1000)
-            # The last hold goes on until the bar shows, for a second at the most (and
-            # the bar is looked for over a little more than a pirate's stun, 16 frames,
-            # which hides it).
-            arrived = self.wait_for(self.docking, 1 if holds else 0.6, every=0.05, sailing=True, needed=False)
+                time.sleep(max(frames - 16 * (i == len(holds) - 1), 0) * FRAME_MS / 1000)
+            # The last hold ends when the bar shows, from 16 frames before its time to a
+            # second after it (and the bar is looked for over a little more than a
+            # pirate's stun, 16 frames, which hides it).
+            arrived = self.wait_for(self.docking, 1.4 if holds else 0.6, every=0.05, sailing=True, needed=False)
             self.hold(())
             if arrived:
                 log("docking at", port)
