@@ -268,7 +268,10 @@ class Player:
         return None
 
     def shows(self, *names):
-        return lambda frame: self.screens.shows(frame, *names)
+        def screen(frame):
+            return self.screens.shows(frame, *names)
+        screen.__name__ = " or ".join(names)
+        return screen
 
     def sailing(self, frame):
         return self.screens.shows(frame, "hull") and not self.screens.shows(frame, "dialog", "map")
