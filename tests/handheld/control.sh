@@ -48,11 +48,11 @@ gptokeyb() {
     [ "$button" = guide ] && hotkey=$action
     if [ "$button $action $hotkey" = "start down down" ]; then
       # pm_finish stops this mapper as soon as the game has ended: not before the end
-      # is written down.
+      # is written down, and then its work is done.
       trap "" TERM
       quit_at=${EPOCHREALTIME/./}  # in microseconds
       # shellcheck disable=SC2046,SC2086  # one word a process
-      kill -TERM $(pgrep -s 0 -f "$2")
+      kill -TERM $(pgrep -s 0 -f "$2") 2>/dev/null
       while pgrep -s 0 -f "$2" > /dev/null && (( ${EPOCHREALTIME/./} - quit_at < 3000000 )); do
         sleep 0.02
       done
@@ -60,7 +60,7 @@ gptokeyb() {
       # shellcheck disable=SC2086  # one word a process
       left=$(pgrep -s 0 -f "$2") && kill -KILL $left && end=killed
       echo "gptokeyb $end $(((${EPOCHREALTIME/./} - quit_at) / 1000)) ms" >> "$TEST_RECORDS/calls"
-      trap - TERM
+      return
     elif [ -n "${mapped[$button]}" ] && [ "$button" != guide ]; then
       xdotool "key$action" "${mapped[$button]}"
     fi
