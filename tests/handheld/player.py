@@ -138,23 +138,23 @@ class Sea:
     """The 56 x 56 cells as the paused map shows them, read from several shots as the
     markers blink: what blocks a ship, the ports by role (0 buys, 1 gives cargo, -1
     neither), and the ship's cell. The cells the ship's mark hides are taken from an
-    earlier look (a port's role there is not known), or else kept away from."""
+    earlier look, or else kept away from."""
 
     def __init__(self, shots, known=None):
         f, ship = shots[0], (PALETTE[SHIP_A], PALETTE[SHIP_B])
         marks = ((x, y) for y in range(33, 87) for x in range(53, 106) if f[y][x] in ship and
                  f[y - 1][x - 1] == f[y - 1][x + 1] == f[y + 1][x - 1] == f[y + 1][x + 1] == f[y][x])
         self.ship = next(((x - 52, y - 32) for x, y in marks), (-9, -9))  # the middle of its X
-        hidden = {(self.ship[0] + i, self.ship[1] + j) for i, j in ((0, 0), (-1, -1), (1, -1), (-1, 1), (1, 1))}
+        self.hidden = {(self.ship[0] + i, self.ship[1] + j) for i, j in ((0, 0), (-1, -1), (1, -1), (-1, 1), (1, 1))}
         self.blocked, self.ports, self.unknown = set(), {}, set()
         for cell in ((cx, cy) for cx in range(55) for cy in range(56)):  # the 56th column is sea, not drawn
             seen = {f[32 + cell[1]][52 + cell[0]] for f in shots}
-            if cell in hidden and known and cell not in known.unknown:
+            if cell in self.hidden and known and cell not in known.unknown:
                 if cell in known.blocked:
                     self.blocked.add(cell)
                 if cell in known.ports:
-                    self.ports[cell] = -1  # a port whose marker does not show
-            elif cell in hidden:
+                    self.ports[cell] = known.ports[cell]  # its marker as it was then
+            elif cell in self.hidden:
                 self.unknown.add(cell)
             elif PALETTE[PORT] in seen:
                 self.ports[cell] = 0 if PALETTE[MARK_BUY] in seen else 1 if PALETTE[MARK_GIVE] in seen else -1
@@ -316,10 +316,9 @@ class Player:
         steps around."""
         tried = set()
         for _ in range(6):
-            cell = sea.ship
-            guesses = [at] if cell == (at[0] // 16, at[1] // 16) else []
-            guesses += [(cell[0] * 16 + x, cell[1] * 16 + y) for x, y in
-                        ((at[0] % 16, at[1] % 16), (8, 6), (8, 14), (8, 8), (3, 3), (12, 3), (3, 12), (12, 12))]
+            cell = sea.ship  # the reckoning's place within it first: at itself, when in that cell
+            guesses = [(cell[0] * 16 + x, cell[1] * 16 + y) for x, y in
+                       ((at[0] % 16, at[1] % 16), (8, 6), (8, 14), (8, 8), (3, 3), (12, 3), (3, 12), (12, 12))]
             for at in guesses:
                 holds, end, port = sea.course(at, role) if at not in tried else (None, at, None)
                 tried.add(at)
@@ -371,11 +370,13 @@ class Player:
         for visit in range(4):
             at, port, sea = self.sail(sea, at, 0)
             # Under the bar until the sale ends the visit (the port closes, the bar goes)
-            # or a pirate's hit cuts it short; the map then shows whether the port bought.
+            # or a pirate's hit cuts it short; the map then shows whether the port bought
+            # (where the ship's mark hides it, the sale is taken as made: if it was not,
+            # the game ends without a best score, and another is played).
             self.wait_for(lambda f: not self.docking(f), 15, sailing=True)
             time.sleep(0.5)
             sea = self.look(sea)
-            if 0 not in sea.ports.values():
+            if sea.ports.get(port) != 0 or port in sea.hidden:
                 log("sold at", port)
                 return
             log("the visit was cut short")
