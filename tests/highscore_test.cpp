@@ -5,6 +5,7 @@
 #include <grp.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -510,6 +511,27 @@ TEST_F(FlowTest, AHomeThePlayerCannotWriteKeepsTheOldScoreAndThePlayGoesOn) {
         for (const auto& entry : fs::recursive_directory_iterator(player))
             if (!entry.is_symlink() && entry.is_directory()) chmod(entry.path().c_str(), 0755);
     }
+}
+
+// A save waits its turn while another game holds the save folder's lock, and goes ahead
+// without it after two seconds (a game stopped mid-save never lets go).
+TEST_F(FlowTest, ASaveWaitsForTheLockAndNotForEver) {
+    SaveHighScore(50);
+    const int held = open(saveDir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_EQ(flock(held, LOCK_EX), 0);
+    const pid_t waiting = fork();
+    ASSERT_GE(waiting, 0);
+    if (waiting == 0) {
+        SaveHighScore(70);
+        _exit(0);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_EQ(FileText(HighScoreFile()), "50");
+    const auto start = std::chrono::steady_clock::now();
+    waitpid(waiting, nullptr, 0);
+    EXPECT_GT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
+    EXPECT_EQ(FileText(HighScoreFile()), "70");
+    close(held);
 }
 
 }  // namespace
