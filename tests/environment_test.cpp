@@ -385,8 +385,9 @@ TEST(XDisplayTest, AFailedSoundSystemAndADestroyedWindowEndInOrder) {
         return Exec({"/usr/bin/xdotool", "search", "--sync", "--name", "^Quillbarrow$", "sleep", "1", "windowclose"},
                     {display});
     }, &found);
-    const Ended game = RunProgram({GAME_PROGRAM}, {display, "HOME=" + place, "XDG_RUNTIME_DIR=" + place,
-                                                   "SDL_AUDIODRIVER=pulseaudio", "PULSE_SERVER=unix:" + place + "/no-server"},
+    const Ended game = RunProgram({GAME_PROGRAM},
+                                  {display, "HOME=" + place, "XDG_RUNTIME_DIR=" + place, "SDL_AUDIODRIVER=pulseaudio",
+                                   "PULSE_SERVER=unix:" + place + "/no-server"},
                                   30);
     Finish(tool, found, 10);
     kill(server, SIGTERM), waitpid(server, nullptr, 0);

@@ -133,8 +133,8 @@ printf '#!/bin/sh\necho a stand-in sudo\n' >"$scratch/sudoer/sudo"
 chmod -R a+rX "$scratch" && chmod a+x "$scratch/plain/id" "$scratch/sudoer/id" "$scratch/sudoer/sudo"
 as_nobody=
 [ "$(id -u)" != 0 ] || as_nobody="setpriv --reuid=nobody --regid=nogroup --clear-groups"
-asked=$($as_nobody env HOME=/nonexistent PATH="$scratch/plain:$PATH" "$scratch/tree/make" --need g++ quillbarrow-no-such-package 2>&1) &&
-    rc=0 || rc=$?
+asked=$($as_nobody env HOME=/nonexistent PATH="$scratch/plain:$PATH" "$scratch/tree/make" \
+    --need g++ quillbarrow-no-such-package 2>&1) && rc=0 || rc=$?
 line=$(printf '%s\n' "$asked" | sed -n 2p)
 [ "$rc" = 1 ] && [ "$(printf '%s\n' "$asked" | wc -l)" = 2 ] &&
     printf '%s\n' "$line" | grep -q "^  su -c 'apt-get update && apt-get install -y --no-install-recommends .*quillbarrow-no-such-package'$" &&
@@ -145,7 +145,8 @@ for package in $(./make --packages); do
     if [ "$installed" = installed ] && [ "$asks" != 0 ]; then fail "the line installs $package, which is there"; fi
     if [ "$installed" != installed ] && [ "$asks" = 0 ]; then fail "the line leaves out $package"; fi
 done
-asked=$($as_nobody env HOME=/nonexistent PATH="$scratch/sudoer:$PATH" "$scratch/tree/make" --need quillbarrow-no-such-package 2>&1) || true
+asked=$($as_nobody env HOME=/nonexistent PATH="$scratch/sudoer:$PATH" "$scratch/tree/make" \
+    --need quillbarrow-no-such-package 2>&1) || true
 printf '%s\n' "$asked" | sed -n 2p |
     grep -q "^  sudo apt-get update && sudo apt-get install -y --no-install-recommends .*quillbarrow-no-such-package$" &&
     pass "sudo for a member of the group sudo" || fail "./make --need in the group sudo: $asked"
