@@ -446,7 +446,8 @@ TEST_F(FlowTest, AHomeThePlayerCannotWriteKeepsTheOldScoreAndThePlayGoesOn) {
             given = lchown(entry.path().c_str(), kPlayer, kPlayer) == 0 && given;
         EXPECT_TRUE(given || getuid() != 0);
         // Only root can give a file to someone else, and not every file system keeps access lists.
-        const bool listed = c.before.find("+acl") == std::string::npos || Listing(player).find("+acl") != std::string::npos;
+        const bool listed =
+            c.before.find("+acl") == std::string::npos || Listing(player).find("+acl") != std::string::npos;
         if (!listed || (c.rootsFile && lchown((player + "/.Quillbarrow/score").c_str(), 0, kPlayer) != 0)) {
             std::cout << c.name << ": cannot be made here; not tried" << std::endl;
             continue;

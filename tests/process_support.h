@@ -3,6 +3,7 @@
 // terminal nobody types into.
 #pragma once
 #include <gtest/gtest.h>
+
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
