@@ -27,20 +27,10 @@ extern "C" void __wrap_Mix_FreeMusic(Mix_Music* music) {
 
 namespace {
 
-class AudioTest : public GameTest {
-protected:
-    void SetUp() override {
-        GameTest::SetUp();
-        while (Mix_QuerySpec(nullptr, nullptr, nullptr) != 0) Mix_CloseAudio();  // whatever earlier tests opened
-    }
-    void TearDown() override {
-        FreeAudio();
-        Mix_CloseAudio();
-        GameTest::TearDown();
-    }
-};
+using AudioTest = GameTest;
 
 TEST_F(AudioTest, EveryFileLoadsAndPlaysAsTheSwitchesAllow) {
+    while (Mix_QuerySpec(nullptr, nullptr, nullptr) != 0) Mix_CloseAudio();  // whatever earlier tests opened
     // A boot loads and frees nothing; only shutdown frees, each sound and then each track
     // once, in table order.
     freed.clear();
@@ -82,6 +72,7 @@ TEST_F(AudioTest, EveryFileLoadsAndPlaysAsTheSwitchesAllow) {
     for (int32_t i = 0; i < kMusicCount; i++) expected.emplace_back("music", musicTracks[i]);
     FreeAudio();
     EXPECT_EQ(freed, expected);
+    Mix_CloseAudio();
 }
 
 TEST(LibraryMessagesTest, HeldLinesArePassedOnOnlyWhenAskedInTheOrderWritten) {
