@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-#include "../tests/pathsearch_literal.h"
+#include "pathsearch_literal.h"
 #include "flow/gamestate.h"
 #include "pirates/pathsearch.h"
 #include "world/world.h"

@@ -1,17 +1,14 @@
-// The packed picture tables against their source sheets: every frame of every table,
-// drawn by the game's own blitters (or read bit by bit for the one-bit masks), must
-// show exactly the pixels of its cell on the sheet.
+// The packed picture tables against their source sheets: every frame of every table
+// must hold exactly the pixels of its cell on the sheet.
 #include <png.h>
 
-#include <cstring>
 #include <fstream>
 #include <map>
 #include <sstream>
-#include <vector>
 
 #include "dialog.h"
 #include "font.h"
-#include "render/sprite.h"
+#include "hud.h"
 #include "sea.h"
 #include "ships.h"
 #include "test_support.h"
@@ -19,134 +16,95 @@
 
 namespace {
 
+#define TABLE(name) {#name, name}
 const std::map<std::string, const uint8_t*> kTables = {
-    {"CoastEdgeFrames", CoastEdgeFrames},     {"CoastCornerFrames", CoastCornerFrames},
-    {"LandFrames", LandFrames},               {"PortCellFrames", PortCellFrames},
-    {"WhirlpoolFrames", WhirlpoolFrames},     {"RockFrames", RockFrames},
-    {"BarrelFrames", BarrelFrames},           {"CannonballFrames", CannonballFrames},
-    {"SplashFrames", SplashFrames},           {"PortMarkerFrames", PortMarkerFrames},
-    {"GullFrames", GullFrames},               {"CloudMasks8", CloudMasks8},
-    {"CloudMasks16", CloudMasks16},           {"CloudMasks32", CloudMasks32},
-    {"CloudMasks48", CloudMasks48},           {"ShipFrames", ShipFrames},
-    {"ShipOverlayMasks", ShipOverlayMasks},   {"WreckFrames", WreckFrames},
-    {"SinkingFrames", SinkingFrames},         {"DialogFramePieces", DialogFramePieces},
-    {"PortraitIdleFrames", PortraitIdleFrames}, {"PortraitTalkFrames", PortraitTalkFrames},
-    {"CreditPictures", CreditPictures},       {"GameOverFrames", GameOverFrames},
-    {"LogoStripA", LogoStripA},               {"LogoStripB", LogoStripB},
-    {"MenuCursorFrames", MenuCursorFrames},   {"SoundOnMark", SoundOnMark},
-    {"SoundOffMark", SoundOffMark},           {"FontGlyphs", FontGlyphs},
+    TABLE(CoastEdgeFrames),    TABLE(CoastCornerFrames),  TABLE(LandFrames),         TABLE(PortCellFrames),
+    TABLE(WhirlpoolFrames),    TABLE(RockFrames),         TABLE(BarrelFrames),       TABLE(CannonballFrames),
+    TABLE(SplashFrames),       TABLE(PortMarkerFrames),   TABLE(GullFrames),         TABLE(CloudMasks8),
+    TABLE(CloudMasks16),       TABLE(CloudMasks32),       TABLE(CloudMasks48),       TABLE(ShipFrames),
+    TABLE(ShipOverlayMasks),   TABLE(WreckFrames),        TABLE(SinkingFrames),      TABLE(DialogFramePieces),
+    TABLE(PortraitIdleFrames), TABLE(PortraitTalkFrames), TABLE(CreditPictures),     TABLE(GameOverFrames),
+    TABLE(LogoStripA),         TABLE(LogoStripB),         TABLE(MenuCursorFrames),   TABLE(SoundOnMark),
+    TABLE(SoundOffMark),       TABLE(FontGlyphs),         TABLE(GoldIconFrames),     TABLE(CargoIcon),
+    TABLE(CompassDial),        TABLE(CompassArrowFrames), TABLE(HullIcon),           TABLE(CannonballIconFrames),
+    TABLE(PickupIconFrames),   TABLE(MapFrame),
 };
+#undef TABLE
 
+// A sheet the way an artist sees it: the palette index of each pixel (2 where it is
+// clear), from a PNG's colours or a text sheet's hex digits ('.' clear).
 struct Sheet {
-    int width = 0, height = 0;
-    std::vector<int> index;  // palette index of each pixel
+    int32_t width = 0;
+    Values index;
 };
-
-// Reads a sheet the way an artist sees it: RGB colours matched to the palette.
 Sheet LoadSheet(const std::string& path) {
     Sheet sheet;
-    if (path.size() > 4 && path.compare(path.size() - 4, 4, ".txt") == 0) {
+    if (path.compare(path.size() - 4, 4, ".txt") == 0) {
         std::ifstream in(path);
-        std::string line;
-        while (std::getline(in, line)) {
-            if (!line.empty() && line[0] == '#') continue;
-            int before = static_cast<int>(sheet.index.size());
-            for (char ch : line) {
-                if (ch == '.') sheet.index.push_back(2);
-                else if (std::isxdigit(static_cast<unsigned char>(ch))) sheet.index.push_back(std::stoi(std::string(1, ch), nullptr, 16));
-            }
-            int row = static_cast<int>(sheet.index.size()) - before;
-            if (row == 0) continue;
-            sheet.width = row;
-            sheet.height++;
+        for (std::string line; std::getline(in, line);) {
+            const size_t before = sheet.index.size();
+            for (const char ch : line)
+                if (line[0] != '#' && (ch == '.' || std::isxdigit(static_cast<unsigned char>(ch))))
+                    sheet.index.push_back(ch == '.' ? 2 : std::stoi(std::string(1, ch), nullptr, 16));
+            if (sheet.index.size() > before) sheet.width = static_cast<int32_t>(sheet.index.size() - before);
         }
         return sheet;
     }
-    png_image image;
-    std::memset(&image, 0, sizeof image);
+    png_image image{};
     image.version = PNG_IMAGE_VERSION;
     EXPECT_TRUE(png_image_begin_read_from_file(&image, path.c_str())) << path;
     image.format = PNG_FORMAT_RGBA;
     std::vector<uint8_t> rgba(PNG_IMAGE_SIZE(image));
     EXPECT_TRUE(png_image_finish_read(&image, nullptr, rgba.data(), 0, nullptr)) << path;
-    sheet.width = static_cast<int>(image.width);
-    sheet.height = static_cast<int>(image.height);
+    sheet.width = static_cast<int32_t>(image.width);
     for (size_t i = 0; i < rgba.size(); i += 4) {
-        uint16_t c = static_cast<uint16_t>((rgba[i] >> 3) << 11 | (rgba[i + 1] >> 2) << 5 | rgba[i + 2] >> 3);
-        int found = 2;
-        for (int k = 0; k < 16; k++)
-            if (rgba[i + 3] != 0 && Palette[k] == c) found = k;
-        sheet.index.push_back(found);
+        const uint16_t c = static_cast<uint16_t>((rgba[i] >> 3) << 11 | (rgba[i + 1] >> 2) << 5 | rgba[i + 2] >> 3);
+        const int32_t found = PaletteIndex(c);
+        sheet.index.push_back(rgba[i + 3] != 0 && found < 16 ? found : 2);
     }
     return sheet;
 }
 
-struct TableLine {
-    std::string name, source;
-    int w = 0, h = 0, frames = 0, slot = 0;
-    bool mask = false;
-};
-
-std::vector<TableLine> ReadTables() {
-    std::vector<TableLine> lines;
-    for (const char* group : {"font", "sea", "ships", "dialog", "title"}) {
-        std::ifstream in(std::string("assets/art/") + group + ".tables");
-        EXPECT_TRUE(in.good()) << group;
-        std::string text;
-        while (std::getline(in, text)) {
-            std::istringstream words(text);
-            TableLine t;
-            std::string kind, option;
-            if (!(words >> t.name) || t.name[0] == '#') continue;
-            words >> t.source >> t.w >> t.h >> t.frames >> kind;
-            t.mask = kind == "mask";
-            t.slot = t.mask ? t.w * ((t.h + 7) / 8) : t.w * t.h;
-            while (words >> option)
-                if (option.rfind("slot=", 0) == 0) t.slot = std::stoi(option.substr(5));
-            lines.push_back(t);
-        }
-    }
-    return lines;
-}
-
-class AssetsTest : public GameTest {};
+using AssetsTest = GameTest;
 
 TEST_F(AssetsTest, EveryFrameShowsItsCellOfTheSheet) {
-    const uint16_t outside = 0x0001;  // no palette colour: shows where nothing was drawn
-    std::vector<TableLine> lines = ReadTables();
-    EXPECT_EQ(lines.size(), kTables.size());
-    for (const TableLine& t : lines) {
-        SCOPED_TRACE(t.name);
-        auto table = kTables.find(t.name);
-        ASSERT_NE(table, kTables.end()) << "no table of that name in the headers";
-        Sheet sheet = LoadSheet("assets/art/" + t.source);
-        int columns = sheet.width / t.w;
-        for (int n = 0; n < t.frames; n++) {
-            int ox = (n % columns) * t.w, oy = (n / columns) * t.h;
-            const uint8_t* frame = table->second + static_cast<size_t>(t.slot) * n;
-            auto sheetAt = [&](int x, int y) { return sheet.index[static_cast<size_t>(oy + y) * sheet.width + ox + x]; };
-            if (t.mask) {
-                for (int y = 0; y < t.h; y++)
-                    for (int x = 0; x < t.w; x++)
-                        ASSERT_EQ((frame[(y / 8) * t.w + x] >> (y % 8)) & 1, sheetAt(x, y) != 2)
-                            << "frame " << n << " pixel " << x << "," << y;
-                continue;
+    size_t tables = 0;
+    for (const char* group : {"font", "sea", "ships", "dialog", "title", "hud"}) {
+        std::ifstream in(std::string("assets/art/") + group + ".tables");
+        ASSERT_TRUE(in.good()) << group;
+        for (std::string line; std::getline(in, line);) {
+            // name, sheet, width, height, frames, "mask" or not, and a slot size if not the usual
+            std::istringstream words(line);
+            std::string name, source, kind, option;
+            int32_t w = 0, h = 0, frames = 0;
+            if (!(words >> name) || name[0] == '#') continue;
+            words >> source >> w >> h >> frames >> kind;
+            const bool mask = kind == "mask";
+            int32_t slot = mask ? w * ((h + 7) / 8) : w * h;
+            while (words >> option)
+                if (option.rfind("slot=", 0) == 0) slot = std::stoi(option.substr(5));
+            SCOPED_TRACE(name);
+            const auto table = kTables.find(name);
+            ASSERT_NE(table, kTables.end()) << "no table of that name in the headers";
+            tables++;
+            const Sheet sheet = LoadSheet("assets/art/" + source);
+            for (int32_t n = 0; n < frames; n++) {
+                const int32_t ox = n % (sheet.width / w) * w, oy = n / (sheet.width / w) * h;
+                const uint8_t* frame = table->second + static_cast<size_t>(slot) * n;
+                // A mask holds a bit for each pixel, eight rows to a byte; a picture the
+                // palette indexes of two rows to a byte, the upper row's in the high half.
+                for (int32_t y = 0; y < h; y++)
+                    for (int32_t x = 0; x < w; x++) {
+                        const int32_t want = sheet.index[(oy + y) * sheet.width + ox + x];
+                        const int32_t held = mask ? frame[y / 8 * w + x] >> (y % 8) & 1
+                                                  : frame[y / 2 * w + x] >> (y % 2 == 0 ? 4 : 0) & 15;
+                        ASSERT_TRUE(mask ? (held == 1) == (want != 2) : Colour(held) == Colour(want))
+                            << "frame " << n << " pixel " << x << ", " << y << ": " << held << " for " << want;
+                    }
             }
-            int left = 0;
-            FillFrame(outside);
-            if (t.w == 8 && t.h == 8) DrawSprite8x8(0, 0, frame, SeaKey());
-            else if (t.w == 16 && t.h == 16) DrawSprite16x16(0, 0, frame, SeaKey());
-            else if (t.w == 24 && t.h == 24) DrawSprite24x24(0, 0, frame, SeaKey());
-            else if (t.w == 56 && t.h == 56) DrawPortrait56x56(0, frame, SeaKey()), left = 11;
-            else break;  // the large pictures are drawn by their screens' own loops
-            for (int y = 0; y < t.h; y++)
-                for (int x = 0; x < t.w; x++) {
-                    int want = sheetAt(x, y);
-                    ASSERT_EQ(At(left + x, y), want == 2 ? outside : Colour(want))
-                        << "frame " << n << " pixel " << x << "," << y;
-                }
         }
     }
+    EXPECT_EQ(tables, kTables.size());
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 # kept, the script apart from the game's folder, as some firmwares keep them) on a
 # stand-in card. A stand-in firmware runs it: Debian 11's arm64 C library and SDL2 and
 # nothing else (build-arm64/firmware), under qemu-user and a virtual X display; a
-# stand-in control folder (tests/handheld/control.txt) with a stand-in gptokeyb that
+# stand-in control folder (tests/handheld/control.sh) with a stand-in gptokeyb that
 # turns pad buttons into the keys of the port's .gptk. A player that sees only the
 # screen and touches only the pad (tests/handheld/player.py) plays a first game from
 # the credits to a new best score and quits on hotkey + Start; a second run must show
@@ -44,30 +44,26 @@ check() {
     if eval "$2"; then echo "ok: $1"; passes=$((passes + 1)); else echo "FAILED: $1"; failures=$((failures + 1)); fi
 }
 
-# The zip and the collection's rules; the glibc the port's ELF files really need.
-elves=$(find "$build/port" -type f -exec sh -c 'head -c 4 "$1" | grep -q "ELF"' sh {} \; -print)
-# shellcheck disable=SC2086  # one word a file
-glibc=$(for elf in $elves; do aarch64-linux-gnu-objdump -p "$elf"; done |
-    sed -n 's/.* GLIBC_\([0-9.]*\)$/\1/p' | sort -V | tail -n 1)
+# The zip and the collection's rules; the versions of the C library and C++ runtime the
+# port's ELF files really need.
+needs=$(find "$build/port" -type f -exec sh -c 'head -c 4 "$1" | grep -q ELF && aarch64-linux-gnu-objdump -p "$1"' \
+    sh {} \;)
+glibc=$(echo "$needs" | sed -n 's/.* GLIBC_\([0-9.]*\)$/\1/p' | sort -V | tail -n 1)
 check "port.json, gameinfo.xml, the README, licences and mapping follow the collection's rules (glibc $glibc)" \
     '/usr/bin/python3 tests/handheld/portcheck.py "$build/quillbarrow.zip" NOTICE "$glibc"'
 check "the launch script is committed with LF endings and mode 644" \
     '[ "$(git ls-files -s package/handheld/Quillbarrow.sh | cut -c1-6)" = 100644 ] && ! grep -q "$(printf "\r")" package/handheld/Quillbarrow.sh'
 check "no ELF file of the port needs a GLIBC_ version above 2.30 or any libstdc++ of the device" \
-    '[ -n "$elves" ] && [ "$(printf "%s\n2.30\n" "$glibc" | sort -V | tail -n 1)" = 2.30 ] &&
-     ! for elf in $elves; do aarch64-linux-gnu-objdump -p "$elf"; done | grep -q "GLIBCXX_\|CXXABI_"'
+    '[ -n "$glibc" ] && [ "$(printf "%s\n2.30\n" "$glibc" | sort -V | tail -n 1)" = 2.30 ] &&
+     ! echo "$needs" | grep -q "GLIBCXX_\|CXXABI_"'
 
 # The card: the collection's installer unpacks with Python's zipfile (no file modes), the
 # script to the firmware's list of ports and the folder to its ports folder.
 card="$scratch/card"
 mkdir -p "$card/roms/ports" "$card/roms/ports-scripts" "$scratch/home" "$scratch/records" \
     "$scratch/xdg/PortMaster"
-/usr/bin/python3 - "$build/quillbarrow.zip" "$card/roms" <<'UNZIP'
-import sys, zipfile
-archive = zipfile.ZipFile(sys.argv[1])
-for name in archive.namelist():
-    archive.extract(name, sys.argv[2] + ("/ports-scripts" if "/" not in name else "/ports"))
-UNZIP
+/usr/bin/python3 -m zipfile -e "$build/quillbarrow.zip" "$card/roms/ports"
+mv "$card/roms/ports/Quillbarrow.sh" "$card/roms/ports-scripts/"
 game="$card/roms/ports/quillbarrow"
 check "installed without file modes: the game is not executable yet" '[ ! -x "$game/quillbarrow.aarch64" ]'
 check "the firmware lacks exactly the libraries the port brings in libs.aarch64" \
@@ -75,7 +71,7 @@ check "the firmware lacks exactly the libraries the port brings in libs.aarch64"
           sed -n "s/^\t*\([^ ]*\) => not found$/\1/p" | sort)" = "$(ls "$game/libs.aarch64" | sort)" ] &&
      ! LD_LIBRARY_PATH="$game/libs.aarch64" qemu-aarch64 -L "$firmware" "$firmware/lib/ld-linux-aarch64.so.1" \
          --list "$game/quillbarrow.aarch64" | grep -q "not found"'
-cp tests/handheld/control.txt tests/handheld/gptokeyb.py "$scratch/xdg/PortMaster/"
+cp tests/handheld/control.sh "$scratch/xdg/PortMaster/control.txt"
 # This machine runs arm64 programs under qemu-user with the firmware as their root, where
 # a device runs them itself: bash starts the game through this function instead.
 cat > "$scratch/device.sh" <<DEVICE
@@ -130,7 +126,7 @@ check "the launch script found the control folder, read the pad mapping and call
      grep -qx "gptokeyb -1 quillbarrow.aarch64 -c ./quillbarrow.gptk" "$scratch/records/calls" &&
      grep -qx "pm_platform_helper $game/quillbarrow.aarch64" "$scratch/records/calls"'
 gone=$(sed -n 's/^gptokeyb gone //p' "$scratch/records/calls")
-check "hotkey + Start ended the game in order within 3 s (${gone:-killed} s), and pm_finish ran after it" \
+check "hotkey + Start ended the game in order within 3 s (${gone:-killed}), and pm_finish ran after it" \
     '[ -n "$gone" ] && grep -qx "pm_finish 0" "$scratch/records/calls"'
 check "log.txt holds what the game said (its sound going to a file)" \
     'grep -q "Writing to file" "$game/log.txt" && [ "$(tr -d "\000" < "$scratch/records/sound.raw" | head -c 1 | wc -c)" = 1 ]'

@@ -1,26 +1,14 @@
-// Whirlpools and barrels: the capture at the centre and the repeated one when a spin
-// runs out there, the pulls on their frames, a whirlpool's life and its mark on the map,
-// and barrels taken, or refused once per approach, under scripted buttons.
-#include <cstdlib>
-
-#include "flow/dialog.h"
+// Whirlpools and barrels: the capture at the centre and the repeated one when a spin runs
+// out there, the pulls on their frames, a whirlpool's life and its mark on the map, and
+// barrels taken, or refused once per approach, under scripted buttons.
 #include "pirates/hazards.h"
 #include "pirates/pirates.h"
-#include "ports/ports.h"
-#include "seaview_support.h"
+#include "test_support.h"
 #include "texts.h"
 
 namespace {
 
-class HazardTest : public SeaTest {
-protected:
-    void SetUp() override {
-        SeaTest::SetUp();
-        srand(1);
-    }
-};
-
-using Values = std::vector<int32_t>;
+using HazardTest = GameTest;
 
 Whirlpool* AddWhirlpool(int32_t cx, int32_t cy, int32_t life = 6000) {
     whirlpools.Append(new Whirlpool{life, cx * 16 + 8, cy * 16 + 5});
@@ -31,42 +19,42 @@ Whirlpool* AddWhirlpool(int32_t cx, int32_t cy, int32_t life = 6000) {
 TEST_F(HazardTest, AWhirlpoolHoldsSpinsAndDamagesWhatReachesItsCentre) {
     Whirlpool* pool = AddWhirlpool(25, 25);  // centre (408, 405)
     Ship* us = AddPlayer(412, 401);
-    us->health = 3;
-    currentMusic = MusicInGame;
-    PlayFrame();
-    EXPECT_EQ(Values({us->x, us->y, us->spinTimer, us->health, pool->life}),
-              Values({408, 402, 120, 2, 6000 - 1 - 10}));
-    EXPECT_EQ(played, (Values{SoundWhirl, SoundHit}));
+    us->health = 3, currentMusic = MusicInGame;
+    Frames(1);
+    EXPECT_EQ(Values({us->x, us->y, us->spinTimer, us->health, pool->life}), Values({408, 402, 120, 2, 6000 - 1 - 10}));
+    EXPECT_EQ(Heard(), (std::vector<std::string>{"whirl", "hit"}));
     // Held: no more harm while it spins, 11 frames of the whirlpool's life a frame, and
     // the d-pad's pixel a frame is snapped back.
-    played.clear();
     SetButtonKey(ButtonRight, true);
-    for (int32_t i = 0; i < 11; i++) PlayFrame();
+    Frames(11);
     SetButtonKey(ButtonRight, false);
-    EXPECT_EQ(Values({us->x, us->y, us->spinTimer, us->health, pool->life}),
-              Values({409, 402, 109, 2, 5989 - 121}));
-    EXPECT_EQ(std::make_pair(us->headingX, us->headingY), std::make_pair(1, -1));  // spin entry 109 / 5 % 8
-    EXPECT_TRUE(played.empty());
+    EXPECT_EQ(Values({us->x, us->y, us->spinTimer, us->health, pool->life, us->headingX, us->headingY}),
+              Values({409, 402, 109, 2, 5989 - 121, 1, -1}));  // spin entry 109 / 5 % 8
+    EXPECT_EQ(Heard(), std::vector<std::string>{});
     // A spin that runs out at the centre is caught again at once. Down to one hit point,
     // and still no danger music.
     us->spinTimer = 1;
-    PlayFrame();
+    Frames(1);
     EXPECT_EQ(Values({us->spinTimer, us->health}), Values({120, 1}));
-    EXPECT_EQ(played, (Values{SoundWhirl, SoundHit}));
-    EXPECT_TRUE(music.empty());
-
+    EXPECT_EQ(Heard(), (std::vector<std::string>{"whirl", "hit"}));
     // A pirate caught while reloading is held all the same, silently; dying there it
-    // sinks at once and is gone the next frame.
+    // sinks at once and is gone the next frame. A wreck is held but harms no more.
     Whirlpool* other = AddWhirlpool(40, 40);
+    AddWhirlpool(45, 40);
     Ship* pirate = AddShip(2, 648 - 4, 645 + 4);
-    pirate->health = 1, pirate->fireCooldown = 9;
-    played.clear();
-    PlayFrame();
+    Ship* lasting = AddShip(1, 728, 645);
+    pirate->health = 1, pirate->fireCooldown = 9, lasting->health = 2;
+    Frames(1);
     EXPECT_EQ(Values({pirate->x, pirate->y, pirate->health, pirate->sinkTimer, other->life}),
               Values({648, 642, 0, 0, 5989}));
-    EXPECT_EQ(played, Values{});
-    PlayFrame();
-    EXPECT_EQ(ships.Count(), 1);
+    EXPECT_EQ(Values({lasting->health, lasting->sinkTimer}), Values({1, 500}));
+    EXPECT_EQ(Heard(), std::vector<std::string>{});
+    Frames(1);
+    EXPECT_EQ(ships.Count(), 2);
+    us->health = 0, us->spinTimer = 0, us->sinkTimer = 450;
+    Frames(1);
+    EXPECT_EQ(Values({us->health, us->spinTimer}), Values({0, 120}));
+    EXPECT_EQ(Heard(), std::vector<std::string>{"whirl"});
 }
 
 TEST_F(HazardTest, WhirlpoolsPullTwoFramesInThreeNearAndOneInFourFarther) {
@@ -75,15 +63,16 @@ TEST_F(HazardTest, WhirlpoolsPullTwoFramesInThreeNearAndOneInFourFarther) {
     // Level with the centre on an axis, a ship is pushed toward the smaller coordinate.
     // Ships reloading (held 1), struck (2) or sunk (3) are not pulled.
     struct Case { int32_t dx, dy, frame, stepX, stepY, held; } cases[] = {
-        {20, 0, 0, -1, -1, 0},  {20, 0, 1, 0, 0, 0},    {20, 0, 4, 0, 0, 0},  {-27, 27, 2, 1, -1, 0},
-        {0, 20, 3, -1, -1, 0},  {28, 0, 1, -1, -1, 0},  {28, 0, 2, 0, 0, 0},  {44, -44, 9, -1, 1, 0},
-        {45, 0, 1, 0, 0, 0},    {20, 5, 0, 0, 0, 1},    {20, 5, 0, 0, 0, 2},  {20, 5, 0, 0, 0, 3},
+        {20, 0, 0, -1, -1, 0}, {20, 0, 1, 0, 0, 0},   {20, 0, 4, 0, 0, 0},   {-27, 27, 2, 1, -1, 0},
+        {0, 20, 3, -1, -1, 0}, {5, 4, 3, -1, -1, 0},  {4, 5, 3, -1, -1, 0},  {28, 0, 1, -1, -1, 0},
+        {28, 0, 2, 0, 0, 0},   {44, -44, 9, -1, 1, 0}, {45, 0, 1, 0, 0, 0},  {0, 45, 1, 0, 0, 0},
+        {20, 5, 0, 0, 0, 1},   {20, 5, 0, 0, 0, 2},   {20, 5, 0, 0, 0, 3},
     };
     for (const Case& c : cases) {
         us->x = 408 + c.dx, us->y = 405 + c.dy, frameCounter = c.frame;
         us->fireCooldown = 2 * (c.held == 1), us->hitTimer = 2 * (c.held == 2), us->health = c.held == 3 ? 0 : 5;
         UpdateShips();
-        EXPECT_EQ(std::make_pair(us->x - 408 - c.dx, us->y - 405 - c.dy), std::make_pair(c.stepX, c.stepY))
+        EXPECT_EQ(Values({us->x - 408 - c.dx, us->y - 405 - c.dy}), Values({c.stepX, c.stepY}))
             << c.dx << ", " << c.dy << " in frame " << c.frame;
     }
     // Two whirlpools pull twice: here the pulls on x cancel, those on y add up; a coast
@@ -91,30 +80,29 @@ TEST_F(HazardTest, WhirlpoolsPullTwoFramesInThreeNearAndOneInFourFarther) {
     AddWhirlpool(28, 25);  // centre (456, 405)
     us->x = 428, us->y = 420, us->health = 5, frameCounter = 5;
     UpdateShips();
-    EXPECT_EQ(std::make_pair(us->x, us->y), std::make_pair(428, 418));
+    EXPECT_EQ(Values({us->x, us->y}), Values({428, 418}));
     SetCell(26, 24, CellLand);  // y 384..399: the bow at y - 7 touches it
     us->y = 407;
     UpdateShips();
-    EXPECT_EQ(std::make_pair(us->x, us->y), std::make_pair(428, 407));
+    EXPECT_EQ(Values({us->x, us->y}), Values({428, 407}));
     // Nor may a pull lift the bow above the world's top edge, where the d-pad could.
     whirlpools.Clear();
     AddWhirlpool(25, 0);  // centre (408, 5)
     us->x = 428, us->y = 7, frameCounter = 0;
     UpdateShips();
-    EXPECT_EQ(std::make_pair(us->x, us->y), std::make_pair(427, 7));
+    EXPECT_EQ(Values({us->x, us->y}), Values({427, 7}));
 }
 
 TEST_F(HazardTest, AWhirlpoolLivesItsTimeThenFreesItsCell) {
     AddWhirlpool(10, 12, 1);
     AddWhirlpool(30, 31, 3);
-    const std::vector<Values> lives = {{0, 2}, {-1, 1}, {0}, {-1}, {}};
-    for (const auto& expected : lives) {
+    for (const Values& lives : std::vector<Values>{{0, 2}, {-1, 1}, {0}, {-1}, {}}) {
         AgeWhirlpools();
         Values left;
         for (int32_t i = 0; i < whirlpools.Count(); i++) left.push_back(whirlpools[i]->life);
-        EXPECT_EQ(left, expected);
-        EXPECT_EQ(tileMap[CellIndex(10, 12)], expected.size() == 2 ? CellWhirlpool : CellSea);
-        EXPECT_EQ(tileMap[CellIndex(30, 31)], expected.empty() ? CellSea : CellWhirlpool);
+        EXPECT_EQ(left, lives);
+        EXPECT_EQ(Values({tileMap[CellIndex(10, 12)], tileMap[CellIndex(30, 31)]}),
+                  Values({lives.size() == 2 ? CellWhirlpool : CellSea, lives.empty() ? CellSea : CellWhirlpool}));
     }
     AddWhirlpool(5, 5);  // 6001 frames when it holds nobody
     for (int32_t i = 0; i < 6001; i++) AgeWhirlpools();
@@ -129,45 +117,36 @@ TEST_F(HazardTest, BarrelsFillTheMagazineOrSayOncePerApproachThatItIsFull) {
         {7, 8, -8, 12, true}, {0, -8, 8, 6, true}, {11, 0, 0, 12, true}, {6, 9, 0, 6, false}, {6, 0, -9, 6, false}};
     for (const Case& c : cases) {
         barrels.Clear();
-        barrels.Append(new Barrel{400 + c.dx, 400 + c.dy, 0});
+        barrels.Append(new Barrel{400 + c.dx, 400 + c.dy, false});
         cannonballCount = c.balls, popupTimer = popupKind = 0;
         UpdateShips();
         EXPECT_EQ(Values({cannonballCount, barrels.Count(), popupTimer, popupKind}),
-                  Values({c.after, c.taken ? 0 : 1, c.taken ? 29 : 0, c.taken ? 3 : 0}));
+                  Values({c.after, !c.taken, c.taken ? 29 : 0, c.taken ? PopupCannonballs : 0}));
     }
-
     // Full: the barrel stays and the captain hears it once, until the ship has left it.
     barrels.Clear();
-    barrels.Append(new Barrel{404, 402, 0});
+    barrels.Append(new Barrel{404, 402, false});
     cannonballCount = 12;
-    played.clear();
-    PlayFrame();
-    EXPECT_EQ(Values({overlayMode, barrels[0]->told, cannonballCount}), Values({OverlayDialog, 1, 12}));
+    Frames(1);
+    EXPECT_EQ(Values({overlayMode, barrels[0]->told, cannonballCount, dialog.portrait}), Values({OverlayDialog, 1, 12, 1}));
     EXPECT_EQ(dialog.text, fullMagazineText);
-    EXPECT_EQ(dialog.portrait, 1);
-    EXPECT_EQ(played, Values{SoundBeep});
-    for (int32_t i = 0; i < 40; i++) PlayFrame();
-    SetButtonKey(ButtonA, true);
-    PlayFrame();
-    SetButtonKey(ButtonA, false);
-    PlayFrame();
+    EXPECT_EQ(Heard(), std::vector<std::string>{"beep"});
+    Frames(40);
+    Press(ButtonA);
     EXPECT_EQ(overlayMode, OverlayNone);
-    for (int32_t i = 0; i < 30; i++) PlayFrame();  // sitting on it, nothing more is said
+    Frames(30);  // sitting on it, nothing more is said
     EXPECT_EQ(overlayMode, OverlayNone);
     for (int32_t x : {398, 396, 395}) {  // 6, 8, then 9 pixels from it
         SetButtonKey(ButtonLeft, true);
-        while (us->x > x) PlayFrame();
+        while (us->x > x) Frames(1);
         SetButtonKey(ButtonLeft, false);
-        PlayFrame();
-        EXPECT_EQ(barrels[0]->told, x == 395 ? 0 : 1) << x;
-        EXPECT_EQ(overlayMode, OverlayNone);
+        Frames(1);
+        EXPECT_EQ(Values({barrels[0]->told, overlayMode}), Values({x != 395, OverlayNone})) << x;
     }
     SetButtonKey(ButtonRight, true);
-    PlayFrame();
-    PlayFrame();
+    Frames(2);
     SetButtonKey(ButtonRight, false);
-    EXPECT_EQ(overlayMode, OverlayDialog);  // back on it: told again
-    EXPECT_EQ(barrels.Count(), 1);
+    EXPECT_EQ(Values({overlayMode, barrels.Count()}), Values({OverlayDialog, 1}));  // back on it: told again
 }
 
 }  // namespace

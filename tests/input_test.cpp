@@ -1,94 +1,42 @@
-// Buttons: the keyboard and joystick latches and when a release is reported.
-#include "platform/input.h"
+// Buttons: the keys and pad buttons of each, the keyboard and joystick latches, and when a
+// release is reported.
 #include "test_support.h"
 
 namespace {
 
-class InputTest : public GameTest {
-protected:
-    // What the screens see in a frame (they run before sampling), then the sampling.
-    bool ReleasedThisFrame(int32_t button) {
-        bool released = wasReleased(button);
+using InputTest = GameTest;
+
+// What the screens see of a button in each frame (they run before sampling), frame by
+// frame: 'h' held, 'r' let go (reported once), '.' nothing; keys and pad scripted per frame.
+std::string Seen(int32_t button, const std::string& key, const std::string& pad, int32_t padButton) {
+    std::string seen;
+    for (size_t frame = 0; frame < key.size(); frame++) {
+        SetButtonKey(button, key[frame] == '#');
+        SetPadButton(padButton, pad[frame] == '#');
+        seen += wasReleased(button) ? 'r' : isHeld(button) ? 'h' : '.';
         SampleButtons();
-        return released;
     }
-};
-
-TEST_F(InputTest, KeyReleaseIsReportedOnceInTheFrameThatSeesTheKeyUp) {
-    std::vector<bool> seen;
-    SetButtonKey(ButtonA, true);
-    for (int i = 0; i < 30; i++) {
-        EXPECT_TRUE(isHeld(ButtonA));
-        seen.push_back(ReleasedThisFrame(ButtonA));
-    }
-    SetButtonKey(ButtonA, false);
-    EXPECT_FALSE(isHeld(ButtonA));
-    for (int i = 0; i < 5; i++) seen.push_back(ReleasedThisFrame(ButtonA));
-    std::vector<bool> want(35, false);
-    want[30] = true;
-    EXPECT_EQ(seen, want);
+    return seen;
 }
 
-TEST_F(InputTest, KeyPressedAndReleasedBetweenSamplingsIsNeverSeen) {
-    SetButtonKey(ButtonStart, true);
-    SetButtonKey(ButtonStart, false);  // both events drained in the same frame
-    for (int i = 0; i < 3; i++) EXPECT_FALSE(ReleasedThisFrame(ButtonStart));
-}
-
-TEST_F(InputTest, JoystickReleaseComesOneFrameAfterTheSamplingThatSawIt) {
+TEST_F(InputTest, AReleaseIsReportedOnceAKeyInTheFrameThatSeesItUpAPadInTheNext) {
     SetPadConnected(true);
-    SetPadButton(2, true);  // pad button 2 is A
-    std::vector<bool> released;
-    std::vector<bool> held;
-    for (int frame = 0; frame < 8; frame++) {
-        if (frame == 4) SetPadButton(2, false);
-        held.push_back(isHeld(ButtonA));
-        released.push_back(ReleasedThisFrame(ButtonA));
+    struct Case { const char *key, *pad, *seen; } cases[] = {
+        {"####......", "..........", "hhhhr....."},  // held for frames: nothing until let go, then once
+        {"..........", "####......", ".hhhhr...."},  // the pad's sampling is a frame behind
+        {"#####.....", "#####.....", "hhhhhhr..."},  // key and pad of one button let go: one release
+    };
+    for (const Case& c : cases) {
+        StartHeadless(), SetPadConnected(true);
+        EXPECT_EQ(Seen(ButtonA, c.key, c.pad, 2), c.seen) << c.key << " " << c.pad;
     }
-    // Frame 0 runs before any sampling saw the pad; frame 4's sampling sees it up.
-    EXPECT_EQ(held, (std::vector<bool>{false, true, true, true, true, false, false, false}));
-    EXPECT_EQ(released, (std::vector<bool>{false, false, false, false, false, true, false, false}));
-}
-
-TEST_F(InputTest, KeyAndPadButtonOfOneButtonLetGoTogetherReportOneRelease) {
-    SetPadConnected(true);
-    SetButtonKey(ButtonB, true);
-    SetPadButton(1, true);
-    int releases = 0;
-    for (int frame = 0; frame < 10; frame++) {
-        if (frame == 5) {
-            SetButtonKey(ButtonB, false);
-            SetPadButton(1, false);
-        }
-        releases += ReleasedThisFrame(ButtonB);
-    }
-    EXPECT_EQ(releases, 1);
-}
-
-TEST_F(InputTest, EveryPadButtonFeedsItsOwnButtonOrNone) {
-    SetPadConnected(true);
-    // Pad button -> logical button (-1: none).
-    const int32_t map[12] = {-1, ButtonB, ButtonA, -1, -1, -1, ButtonDown, ButtonLeft, ButtonUp, ButtonRight, -1, ButtonStart};
-    for (int32_t b = 0; b < 12; b++) {
-        SCOPED_TRACE(b);
-        StartHeadless();
-        SetPadConnected(true);
-        SetPadButton(b, true);
-        SampleButtons();
-        SetPadButton(b, false);
-        SampleButtons();
-        for (int32_t k = 0; k < 12; k++) {
-            EXPECT_EQ(wasReleased(k), k == map[b]) << "button " << k;
-        }
-    }
-    // Without a pad the pad's buttons are never read.
+    // A key pressed and released between two samplings is never seen.
     StartHeadless();
-    SetPadButton(2, true);
-    SampleButtons();
-    EXPECT_FALSE(isHeld(ButtonA));
+    SetButtonKey(ButtonStart, true), SetButtonKey(ButtonStart, false);
+    EXPECT_EQ(Seen(ButtonStart, "...", "...", 11), "...");
 }
 
-TEST_F(InputTest, KeysOfTheKeyMap) {
+TEST_F(InputTest, EveryKeyAndPadButtonFeedsItsOwnButtonOrNone) {
     // Left Ctrl, left Alt, the arrows and Return feed A, B, the d-pad and Start.
     const int32_t keys[][2] = {{306, ButtonA}, {308, ButtonB}, {274, ButtonDown}, {273, ButtonUp},
                                {276, ButtonLeft}, {275, ButtonRight}, {13, ButtonStart}};
@@ -97,6 +45,26 @@ TEST_F(InputTest, KeysOfTheKeyMap) {
         SetKey(key[0], true);
         for (int32_t k = 0; k < 12; k++) EXPECT_EQ(isHeld(k), k == key[1]) << key[0] << " " << k;
     }
+    // Pad button -> logical button (-1: none).
+    const int32_t map[12] = {-1, ButtonB, ButtonA, -1, -1, -1, ButtonDown, ButtonLeft, ButtonUp, ButtonRight, -1, ButtonStart};
+    for (int32_t b = 0; b < 12; b++) {
+        StartHeadless();
+        SetPadConnected(true);
+        SetPadButton(b, true);
+        SampleButtons();
+        for (int32_t k = 0; k < 12; k++) EXPECT_EQ(isHeld(k), k == map[b]) << "pad " << b << ", button " << k;
+        SetPadButton(b, false);
+        SampleButtons();
+        for (int32_t k = 0; k < 12; k++) EXPECT_EQ(wasReleased(k), k == map[b]) << "pad " << b << ", button " << k;
+    }
+    // A pad pulled out lets go of what it held; without a pad its buttons are never read.
+    SetPadButton(2, true);
+    SampleButtons();
+    SetPadConnected(false);
+    SampleButtons();
+    EXPECT_FALSE(isHeld(ButtonA));
+    SampleButtons();
+    EXPECT_FALSE(isHeld(ButtonA));
 }
 
 }  // namespace

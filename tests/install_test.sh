@@ -11,13 +11,8 @@ set -eu
 build=$(readlink -f "$1")
 scratch=$(mktemp -d /tmp/quillbarrow-install-XXXXXX)
 deb_installed_here=
-cleanup() {
-    [ -n "$deb_installed_here" ] && apt-get remove -y -qq quillbarrow >/dev/null 2>&1
-    rm -rf "$scratch"
-}
-trap cleanup EXIT
-passes=0
-failures=0
+trap '[ -z "$deb_installed_here" ] || apt-get remove -y -qq quillbarrow >/dev/null 2>&1; rm -rf "$scratch"' EXIT
+passes=0 failures=0
 fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
 pass() { echo "ok: $*"; passes=$((passes + 1)); }
 # A user's PATH as Debian gives it at login, where the games are (root's has no games).
@@ -25,8 +20,8 @@ user_path=$(sed -n 's/^ENV_PATH[[:space:]]*PATH=//p' /etc/login.defs)
 version=$(sed -n 's/^project(Quillbarrow VERSION \([^ ]*\).*/\1/p' CMakeLists.txt)
 
 # Plays the given command for three seconds from an empty folder, with no window and
-# the sound going to a file, in a home of its own. Sets $heard (whether any sound came
-# out), $home and $rc.
+# the sound going to a file, in a home of its own. Sets $heard (1 where any sound came
+# out, else 0), $home and $rc.
 play() {
     home="$scratch/home-$(date +%s%N)"
     mkdir -p "$home" "$scratch/elsewhere"
@@ -34,10 +29,7 @@ play() {
     rc=0
     (cd "$scratch/elsewhere" && HOME="$home" SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=disk \
         SDL_DISKAUDIOFILE="$scratch/sound.raw" timeout -s INT 3 "$@" >"$scratch/out" 2>&1) || rc=$?
-    heard=no
-    if [ -s "$scratch/sound.raw" ] && [ "$(tr -d '\000' < "$scratch/sound.raw" | head -c 1 | wc -c)" = 1 ]; then
-        heard=yes
-    fi
+    heard=$(cat "$scratch/sound.raw" 2>/dev/null | tr -d '\000' | head -c 1 | wc -c)
 }
 
 # What an installed tree must hold and how it must play. $1 is the tree's root, $2 its
@@ -60,11 +52,11 @@ check_tree() {
 
     play "$root$prefix/games/quillbarrow"
     [ "$rc" = 124 ] || fail "the launcher stopped early ($rc): $(cat "$scratch/out")"
-    [ "$heard" = yes ] && pass "the launcher plays with sound" || fail "no sound through the launcher"
+    [ "$heard" = 1 ] && pass "the launcher plays with sound" || fail "no sound through the launcher"
     [ -f "$home/.Quillbarrow/score" ] && pass "the score lives in the home" || fail "no score file in the home"
     # The program alone, from a folder without data, is silent: the launcher is what finds it.
     play "$root$prefix/libexec/quillbarrow/quillbarrow"
-    [ "$heard" = no ] || fail "the bare program heard sounds without ./data"
+    [ "$heard" = 0 ] || fail "the bare program heard sounds without ./data"
 
     mv "$root$prefix/share/games/quillbarrow/data" "$scratch/data-away"
     play "$root$prefix/games/quillbarrow"
@@ -90,8 +82,7 @@ deb=$(ls "$build"/quillbarrow_*.deb)
 for shot in $(sed -n 's|.*<image>.*/main/\(.*\)</image>.*|\1|p' package/desktop/*.metainfo.xml); do
     [ -f "$shot" ] || fail "the AppStream screenshot $shot is not in the tree"
 done
-lintian -I -E --pedantic "$deb" 2>&1 | grep -v '^running with root privileges' >"$scratch/lintian" || true
-cat "$scratch/lintian"
+lintian -I -E --pedantic "$deb" 2>&1 | grep -v '^running with root privileges' | tee "$scratch/lintian" || true
 grep -q '^[EW]: ' "$scratch/lintian" && fail "lintian reports errors or warnings" || pass "lintian: no error, no warning"
 dpkg-deb -x "$deb" "$scratch/unpacked"
 check_tree "$scratch/unpacked" /usr
@@ -114,7 +105,7 @@ if [ "$(id -u)" = 0 ] && ! dpkg-query -W -f='${Status}' quillbarrow 2>/dev/null 
     [ "$(dpkg -S "$(readlink -f "$sdl")" 2>/dev/null | cut -d: -f1)" = libsdl1.2-compat ] &&
         pass "the installed game runs on sdl12-compat" || fail "the installed game loads $sdl"
     play env PATH="$user_path" quillbarrow
-    [ "$rc" = 124 ] && [ "$heard" = yes ] && [ "$(env PATH="$user_path" sh -c 'command -v quillbarrow')" = /usr/games/quillbarrow ] &&
+    [ "$rc" = 124 ] && [ "$heard" = 1 ] && [ "$(env PATH="$user_path" sh -c 'command -v quillbarrow')" = /usr/games/quillbarrow ] &&
         pass "apt-get install puts a playing quillbarrow on a user's PATH" || fail "the installed package: $rc $heard"
     apt-get remove -y -qq quillbarrow >/dev/null
     deb_installed_here=
@@ -140,15 +131,10 @@ printf '#!/bin/sh\n[ "$*" = -nG ] && echo nogroup || exec /usr/bin/id "$@"\n' >"
 printf '#!/bin/sh\n[ "$*" = -nG ] && echo nogroup sudo || exec /usr/bin/id "$@"\n' >"$scratch/sudoer/id"
 printf '#!/bin/sh\necho a stand-in sudo\n' >"$scratch/sudoer/sudo"
 chmod -R a+rX "$scratch" && chmod a+x "$scratch/plain/id" "$scratch/sudoer/id" "$scratch/sudoer/sudo"
-as_nobody() {
-    if [ "$(id -u)" = 0 ]; then
-        setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME=/nonexistent "$@"
-    else
-        env "$@"
-    fi
-}
-asked=$(as_nobody PATH="$scratch/plain:$PATH" "$scratch/tree/make" --need g++ quillbarrow-no-such-package 2>&1) &&
-    rc=0 || rc=$?
+as_nobody=
+[ "$(id -u)" != 0 ] || as_nobody="setpriv --reuid=nobody --regid=nogroup --clear-groups"
+asked=$($as_nobody env HOME=/nonexistent PATH="$scratch/plain:$PATH" "$scratch/tree/make" \
+    --need g++ quillbarrow-no-such-package 2>&1) && rc=0 || rc=$?
 line=$(printf '%s\n' "$asked" | sed -n 2p)
 [ "$rc" = 1 ] && [ "$(printf '%s\n' "$asked" | wc -l)" = 2 ] &&
     printf '%s\n' "$line" | grep -q "^  su -c 'apt-get update && apt-get install -y --no-install-recommends .*quillbarrow-no-such-package'$" &&
@@ -159,7 +145,8 @@ for package in $(./make --packages); do
     if [ "$installed" = installed ] && [ "$asks" != 0 ]; then fail "the line installs $package, which is there"; fi
     if [ "$installed" != installed ] && [ "$asks" = 0 ]; then fail "the line leaves out $package"; fi
 done
-asked=$(as_nobody PATH="$scratch/sudoer:$PATH" "$scratch/tree/make" --need quillbarrow-no-such-package 2>&1) || true
+asked=$($as_nobody env HOME=/nonexistent PATH="$scratch/sudoer:$PATH" "$scratch/tree/make" \
+    --need quillbarrow-no-such-package 2>&1) || true
 printf '%s\n' "$asked" | sed -n 2p |
     grep -q "^  sudo apt-get update && sudo apt-get install -y --no-install-recommends .*quillbarrow-no-such-package$" &&
     pass "sudo for a member of the group sudo" || fail "./make --need in the group sudo: $asked"

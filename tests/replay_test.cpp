@@ -1,15 +1,11 @@
-// Replay scripts: what each command does to the buttons and frames, the log, the
-// shots, the home, and whole scenes of the game played from a script.
-#include <fstream>
-
-#include "flow/dialog.h"
-#include "flow_support.h"
+// Replay scripts: what each command does to the buttons and frames, the log, the shots
+// and the home, and a mistake named by its line.
 #include "harness/replay.h"
-#include "texts.h"
+#include "test_support.h"
 
 namespace {
 
-class ReplayTest : public FlowTest {
+class ReplayTest : public GameTest {
 protected:
     std::string log;
     std::string Run(const std::string& script) { return RunReplay(script, home, &log); }
@@ -21,14 +17,12 @@ TEST_F(ReplayTest, CommandsDriveButtonsFramesAndFilesAndTheLogNumbersFrames) {
     EXPECT_EQ(Run("# to the last page\n\nseed 7\nhome " + home + "/elsewhere\nscore 40\nwait 2\npress A 5\n"
                   "hold a 3\nwait\ndown A\nwait 4\nup A\nwait 0\nscale 3\nshot page.png\n"), "");
     EXPECT_EQ(log, "2 music stop\n2 music menu\n8 sound click\n12 sound click\n");
-    EXPECT_EQ(GameState * 100 + highScore, ScreenCreditsMusic * 100 + 40);
+    EXPECT_EQ(Values({GameState, highScore}), Values({ScreenCreditsMusic, 40}));
     EXPECT_FALSE(std::filesystem::exists(home + "/.Quillbarrow"));  // the score went elsewhere
-    unsigned char head[24] = {};
-    std::ifstream(home + "/page.png", std::ios::binary).read(reinterpret_cast<char*>(head), 24);
-    EXPECT_EQ(head[18] * 256 + head[19], 480);  // the width, in the PNG's header
-    const int32_t afterSeven = rand();  // the frames so far drew nothing
-    srand(7);
-    EXPECT_EQ(afterSeven, rand());
+    const std::string png = FileText(home + "/page.png");
+    EXPECT_EQ(png.size() > 24 ? static_cast<uint8_t>(png[18]) * 256 + static_cast<uint8_t>(png[19]) : 0, 480);  // the width
+    const int32_t next = std::rand();
+    EXPECT_EQ(next, RandFrom(7, 1)[0]);  // the frames so far drew nothing
 }
 
 TEST_F(ReplayTest, AMistakeNamesItsLineAndStopsTheScript) {
@@ -42,34 +36,6 @@ TEST_F(ReplayTest, AMistakeNamesItsLineAndStopsTheScript) {
         EXPECT_EQ(Run(c.script), c.error);
         EXPECT_EQ(frameCounter - before, c.frames);
     }
-}
-
-// The first Play of a new player: the welcome, page by page, then the high score
-// screen, then a new game opening on the first islands with its first words. Needs the
-// dialog box and the island maker.
-TEST_F(ReplayTest, FirstPlayShowsTheWelcomeThenTheScoreThenTheFirstIslands) {
-    ASSERT_EQ(Run("seed 5\nwait 3\npress A\npress A\npress A\nwait 5\npress A\n"), "");
-    EXPECT_EQ(GameState, ScreenWelcome);
-    EXPECT_NE(log.find("\n16 sound click\n"), std::string::npos);  // the Play click
-    EXPECT_FALSE(std::filesystem::exists(home + "/.Quillbarrow"));   // a first run, at home elsewhere
-    int32_t pages = 0;
-    for (size_t left = dialog.text.size(); GameState == ScreenWelcome && pages < 40; pages++) {
-        Frames(100);  // a page of at most 40 letters is typed by then
-        Press(ButtonA);
-        EXPECT_TRUE(GameState != ScreenWelcome || dialog.text.size() < left);
-        left = dialog.text.size();
-    }
-    EXPECT_GT(pages, 10);
-    EXPECT_EQ(GameState, ScreenHighScore);
-    EXPECT_EQ(welcomeShown, 1);
-    gold = 12;
-    Press(ButtonA);
-    EXPECT_EQ(GameState, ScreenSailing);
-    EXPECT_EQ(gold, 0);
-    EXPECT_EQ(ports.Count(), 6);
-    EXPECT_EQ(overlayMode, OverlayDialog);
-    EXPECT_EQ(dialog.text, firstIslandsText);
-    EXPECT_EQ(currentMusic, MusicInGame);
 }
 
 }  // namespace

@@ -1,18 +1,17 @@
-// Steering the player's ship, and whole frames of the sailing screen under scripted
-// buttons: the camera, the world's edges, pausing, and a dialog holding the ship.
+// Steering the player's ship, the hull's probes against rocks and the world's edges, and
+// whole frames of the sailing screen under scripted buttons: the camera and pausing.
 #include <algorithm>
 
-#include "flow/dialog.h"
-#include "ports/ports.h"
 #include "render/sprite.h"
-#include "seaview_support.h"
+#include "sailing/sailing.h"
 #include "ships.h"
+#include "test_support.h"
 
 namespace {
 
-class SailingTest : public SeaTest {
+class SailingTest : public GameTest {
 protected:
-    static void Steer(const std::vector<int32_t>& held) {
+    static void Steer(const Values& held) {
         for (int32_t b : held) SetButtonKey(b, true);
         SteerPlayer();
         for (int32_t b : held) SetButtonKey(b, false);
@@ -21,7 +20,7 @@ protected:
 
 TEST_F(SailingTest, OnePixelPerAxisUnlessReloadingStruckOrSunk) {
     Ship* ship = AddPlayer(400, 400);
-    struct Case { std::vector<int32_t> held; int32_t dx, dy; } cases[] = {
+    struct Case { Values held; int32_t dx, dy; } cases[] = {
         {{ButtonRight}, 1, 0}, {{ButtonUp, ButtonLeft}, -1, -1}, {{ButtonLeft, ButtonRight, ButtonDown}, 0, 1},
         {{ButtonUp, ButtonDown}, 0, 0}, {{}, 0, 0}};
     for (const Case& k : cases) {
@@ -33,139 +32,121 @@ TEST_F(SailingTest, OnePixelPerAxisUnlessReloadingStruckOrSunk) {
             continue;
         }
         // A purely vertical move points the ship straight up or down.
-        EXPECT_EQ(std::vector<int32_t>({ship->x, ship->y, ship->headingX, ship->headingY, ship->sailTimer}),
-                  std::vector<int32_t>({before.x + k.dx, before.y + k.dy, k.dx, k.dy, 15}));
+        EXPECT_EQ(Values({ship->x, ship->y, ship->headingX, ship->headingY, ship->sailTimer}),
+                  Values({before.x + k.dx, before.y + k.dy, k.dx, k.dy, 15}));
     }
     ship->sailTimer = 6;
     Steer({ButtonRight});
     EXPECT_EQ(ship->sailTimer, 6);  // a sail animation under way is not restarted
     // In a whirlpool's spin the ship moves, but the spin keeps the heading and sails.
     ship->spinTimer = 40, ship->sailTimer = -1;
-    const int32_t y = ship->y;
     Steer({ButtonDown, ButtonRight});
-    EXPECT_EQ(ship->headingY, 0);
-    EXPECT_EQ(ship->sailTimer, -1);
-    EXPECT_EQ(y + 1, ship->y);
+    EXPECT_EQ(Values({ship->x, ship->y, ship->headingY, ship->sailTimer}), Values({402, 401, 0, -1}));
     ship->spinTimer = 0;
     for (int32_t which = 0; which < 3; which++) {
-        ship->fireCooldown = which == 0 ? 3 : 0, ship->hitTimer = which == 1, ship->health = which == 2 ? 0 : 5;
-        const int32_t x = ship->x;
+        ship->fireCooldown = which == 0, ship->hitTimer = which == 1, ship->health = which == 2 ? 0 : 1;
         Steer({ButtonRight});
-        EXPECT_EQ(ship->x, x);
+        EXPECT_EQ(ship->x, 402);
     }
+    ship->hitTimer = 0, ship->health = 1;  // the last hit point still sails
+    Steer({ButtonRight});
+    EXPECT_EQ(ship->x, 403);
+    // Pressing diagonally into a coast below, the ship slides along it.
+    for (int32_t c = 20; c < 30; c++) SetCell(c, 27, CellLand);  // y 432..447; the hull reaches y + 13
+    *ship = Ship{-1, 0, 0, -1, -1, 0, 30, 0, 0, 500, 1, -1, -1, 0, 0, 360, 418, 0, 1, 5, 0};
+    Steer({ButtonDown, ButtonRight});
+    EXPECT_EQ(Values({ship->x, ship->y, ship->headingX, ship->headingY}), Values({361, 418, 1, 0}));
 }
 
-TEST_F(SailingTest, CoastsSlideTheShipAndTheWorldsEdgesHoldIt) {
-    for (int32_t c = 20; c < 30; c++) SetCell(c, 27, CellLand);  // y 432..447; the hull reaches y + 13
-    Ship* ship = AddPlayer(360, 418);
-    Steer({ButtonDown, ButtonRight});
-    EXPECT_EQ(ship->y, 418);
-    EXPECT_EQ(ship->x, 361);
-    EXPECT_EQ(ship->headingY, 0);
-    ship->x = 312;  // west of the land's corner the ship may go down again
-    Steer({ButtonDown, ButtonRight});
-    EXPECT_EQ(ship->y, 419);
-    EXPECT_EQ(ship->x, 313);
-
-    // Sideways the middle of each side is tested too, at the old y; a diagonal step
-    // clips a corner that neither step alone touches.
-    SetCell(40, 10, -3);  // x 640..655, y 160..175
-    ship->x = 632, ship->y = 165;
-    Steer({ButtonRight, ButtonUp});
-    EXPECT_EQ(ship->x, 632);
-    EXPECT_EQ(ship->y, 164);
-    ship->x = 632, ship->y = 183;
-    Steer({ButtonRight, ButtonUp});
-    EXPECT_EQ(ship->x, 633);
-    EXPECT_EQ(ship->y, 182);
-    for (int32_t code : {0, 1, -50, -2, -4, 2, 6}) {
-        SetCell(40, 10, code);
-        ship->x = 632, ship->y = 165;
-        Steer({ButtonRight});
-        EXPECT_EQ(ship->x, code == 0 || code == 1 || code == -50 ? 633 : 632) << "code " << code;
+// A ship's step is tested, vertically first at the old x, on the hull's four corners (7 to
+// either side, 7 up and 13 down), then sideways at the old y on its corners and the
+// middles of its sides. With a rock in the cell just beyond a probe the step is taken; in
+// the cell of one probe alone it is not. Outside the world every point blocks, but a point up to 15
+// pixels above the top still lies in row 0 for the player's steering.
+TEST_F(SailingTest, TheHullIsTestedAtItsCornersAndTheMiddlesOfItsSides) {
+    struct Case { int32_t x, y, stepX, stepY, rockX, rockY; bool moves; } cases[] = {
+        {407, 400, 0, -1, 24, 24, true},  {400, 408, 0, -1, 24, 24, true},  {408, 400, 0, -1, 26, 24, true},
+        {400, 408, 0, -1, 25, 24, true},  {407, 400, 0, -1, 24, 25, true},  {400, 401, 0, 1, 24, 26, true},
+        {408, 400, 0, -1, 26, 25, true},  {400, 401, 0, 1, 25, 26, true},   {408, 400, -1, 0, 24, 24, true},
+        {400, 407, -1, 0, 24, 24, true},  {407, 400, 1, 0, 26, 24, true},   {400, 407, -1, 0, 25, 24, true},
+        {408, 400, -1, 0, 24, 25, true},  {407, 400, 1, 0, 26, 25, true},   {400, 402, -1, 0, 24, 26, true},
+        {400, 402, -1, 0, 25, 26, true},  {400, 407, 0, -1, 24, 24, false}, {400, 407, 0, -1, 25, 24, false},
+        {400, 402, 0, 1, 24, 26, false},  {400, 402, 0, 1, 25, 26, false},  {407, 400, -1, 0, 24, 24, false},
+        {408, 400, 1, 0, 26, 24, false},  {407, 403, -1, 0, 24, 25, false}, {408, 403, 1, 0, 26, 25, false},
+        {407, 403, -1, 0, 24, 26, false}, {408, 403, 1, 0, 26, 26, false},
+    };
+    for (const Case& c : cases) {
+        std::memset(tileMap, 0, sizeof tileMap);
+        SetCell(c.rockX, c.rockY, -3);
+        Ship ship{};
+        ship.x = c.x, ship.y = c.y;
+        int32_t stepX = c.stepX, stepY = c.stepY;
+        EXPECT_EQ(StepShip(&ship, stepX, stepY, TopEdge::Truncated), c.moves) << c.x << ", " << c.y << " to " << c.stepX
+                                                                              << ", " << c.stepY;
+        EXPECT_EQ(Values({ship.x, ship.y}), Values({c.x + c.moves * c.stepX, c.y + c.moves * c.stepY}));
     }
-
-    ship->x = 7;
-    Steer({ButtonLeft});  // x - 7 would be -1
-    ship->y = 882;
-    Steer({ButtonDown});  // y + 13 would be 896, row 56
-    EXPECT_EQ(ship->x, 7);
-    EXPECT_EQ(ship->y, 882);
-    ship->x = 888, ship->y = 7;
-    for (int32_t i = 0; i < 30; i++) Steer({ButtonRight, ButtonUp});
-    EXPECT_EQ(ship->x, 888);  // x + 7 would be 896, column 56
-    EXPECT_EQ(ship->y, -8);   // -15..-1 still divide into row 0
+    // Sea, ports and whirlpools are open water; land and rocks are not.
+    for (int32_t code : {0, 1, -50, -2, -4, 2, 6}) {
+        SetCell(26, 24, code);
+        Ship ship{};
+        ship.x = 408, ship.y = 400;
+        int32_t stepX = 1, stepY = 0;
+        EXPECT_EQ(StepShip(&ship, stepX, stepY, TopEdge::Truncated), code == 0 || code == 1 || code == -50) << code;
+    }
+    std::memset(tileMap, 0, sizeof tileMap);
+    struct Edge { int32_t x, y, stepX, stepY; TopEdge top; bool moves; } edges[] = {
+        {7, 400, -1, 0, TopEdge::Truncated, false},   {8, 400, -1, 0, TopEdge::Truncated, true},
+        {7, 400, 0, 1, TopEdge::Closed, true},        {888, 400, 1, 0, TopEdge::Truncated, false},
+        {887, 400, 1, 0, TopEdge::Truncated, true},   {400, 882, 0, 1, TopEdge::Truncated, false},
+        {400, 881, 0, 1, TopEdge::Truncated, true},   {400, 7, 1, 0, TopEdge::Closed, true},
+        {400, 6, 1, 0, TopEdge::Closed, false},       {400, -8, 1, 0, TopEdge::Truncated, true},
+        {400, -9, 1, 0, TopEdge::Truncated, false},   {400, -8, 0, 1, TopEdge::Closed, false},
+    };
+    for (const Edge& e : edges) {
+        Ship ship{};
+        ship.x = e.x, ship.y = e.y;
+        int32_t stepX = e.stepX, stepY = e.stepY;
+        EXPECT_EQ(StepShip(&ship, stepX, stepY, e.top), e.moves) << e.x << ", " << e.y << " to " << e.stepX << ", " << e.stepY;
+    }
 }
 
 TEST_F(SailingTest, TheShipIsAlwaysAtTheCentreAndTheWaterEndsAtTheWorldsEdge) {
     Ship* ship = AddPlayer(0, 0);
     for (auto [x, y] : {std::pair{400, 400}, {7, 7}, {888, 882}, {300, -8}, {123, 457}}) {
         ship->x = x, ship->y = y, hudSlide = -20;
-        PlayFrame();
+        Frames(1);
         FillFrame(Colour(0));
         for (int32_t r = std::max(0, 48 - y); r < std::min(120, 944 - y); r++)
             for (int32_t c = std::max(0, 80 - x); c < std::min(160, 976 - x); c++) FrameBuffer[r * 160 + c] = Colour(2);
         DrawSprite24x24(68, 36, ShipFrames + FrameSlot(24, 24, 6 * 8), SeaKey());  // at rest, facing right
-        for (int32_t i = 0; i < 160 * 120; i++) ASSERT_EQ(shownFrame[i], FrameBuffer[i]) << x << ", " << y << ": " << i;
+        ASSERT_EQ(Differs(Shown()), "") << x << ", " << y;
         ClearFrameBuffer();  // as the frame loop leaves it
     }
     // Under way, the camera is placed where the ship starts each frame.
     ship->x = 100, ship->y = 100;
-    SetButtonKey(ButtonRight, true);
-    SetButtonKey(ButtonDown, true);
+    SetButtonKey(ButtonRight, true), SetButtonKey(ButtonDown, true);
     for (int32_t i = 0; i < 40; i++) {
         const int32_t x = ship->x, y = ship->y;
-        PlayFrame();
-        ASSERT_EQ(camCellX * 16 + camSubX, x - 80);
-        ASSERT_EQ(camCellY * 16 + camSubY, y - 48);
-        ASSERT_EQ(camSubY, y % 16);
-        ASSERT_EQ(ship->screenX, 68);
-        ASSERT_EQ(ship->screenY, 36);
+        Frames(1);
+        ASSERT_EQ(Values({camCellX * 16 + camSubX, camCellY * 16 + camSubY, camSubY, ship->screenX, ship->screenY}),
+                  Values({x - 80, y - 48, y % 16, 68, 36}));
     }
     EXPECT_EQ(ship->x, 140);
     EXPECT_EQ(hudSlide, 0);  // the status bar slid back in, a pixel a frame
 }
 
-TEST_F(SailingTest, StartPausesInShadowAndADialogHoldsTheShip) {
+TEST_F(SailingTest, StartPausesOnLettingGoAndTheShipWaitsTillItResumes) {
     Ship* ship = AddPlayer(400, 400);
-    SetCell(22, 23, CellLand);  // colours whose shadows differ from the sea's
-    SetCell(22, 24, CellPort);
-    ports.Append(new Port{22, 24, RoleCargoFirst});
-    frameCounter = 10;
-    PlayFrame();
-    const Picture lit(shownFrame, shownFrame + 160 * 120);
-
     SetButtonKey(ButtonStart, true);
-    PlayFrame();
+    Frames(1);
     EXPECT_EQ(overlayMode, OverlayNone);  // nothing while it is held
-    SetButtonKey(ButtonStart, false);
-    SetButtonKey(ButtonRight, true);
-    frameCounter = 10;
-    PlayFrame();
-    EXPECT_EQ(overlayMode, OverlayPaused);
-    EXPECT_EQ(played, std::vector<int32_t>{SoundClick});
-    for (int32_t y = 0; y < 120; y++)  // all in shadow, once, round the map
-        for (int32_t x = 0; x < 160; x++)
-            if (x < 45 || x >= 117 || y < 24 || y >= 96) {
-                ASSERT_EQ(ShownAt(x, y), shadowPalette[PaletteIndex(lit[y * 160 + x])]) << x << ", " << y;
-            }
-    for (int32_t i = 0; i < 3; i++) PlayFrame();
-    EXPECT_EQ(ship->x, 400);
-    SetButtonKey(ButtonStart, true);
-    PlayFrame();
-    SetButtonKey(ButtonStart, false);
-    PlayFrame();
-    EXPECT_EQ(overlayMode, OverlayNone);
-    EXPECT_EQ(played, (std::vector<int32_t>{SoundClick, SoundBeep}));
-    EXPECT_EQ(ship->x, 401);  // steering again in the frame it resumed
-
-    cannonballs.Append(new Cannonball{30, 1, 420, 400, 1, 0});
-    StartDialog(1, "Ahoy there, captain! A long word or two before you sail on.", CloseDialog);
-    overlayMode = OverlayDialog;
-    for (int32_t i = 0; i < 4; i++) PlayFrame();
-    EXPECT_EQ(ship->x, 401);
-    EXPECT_EQ(cannonballs[0]->x, 424);
-    EXPECT_EQ(ShownAt(159, 0), shadowPalette[2]);  // the sea in shadow behind the dialog
+    SetButtonKey(ButtonStart, false), SetButtonKey(ButtonRight, true);
+    Frames(4);
+    EXPECT_EQ(Values({overlayMode, ship->x}), Values({OverlayPaused, 400}));
+    EXPECT_EQ(Heard(), std::vector<std::string>{"click"});
+    Press(ButtonStart);
+    EXPECT_EQ(Values({overlayMode, ship->x}), Values({OverlayNone, 401}));  // steering again in the frame it resumed
+    EXPECT_EQ(Heard(), std::vector<std::string>{"beep"});
     SetButtonKey(ButtonRight, false);
 }
 

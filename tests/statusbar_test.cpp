@@ -2,31 +2,19 @@
 // sliding away under a dialog and back, the paused island map cell for cell, and the last
 // frame of a game whose records are already gone.
 #include <algorithm>
-#include <cstdlib>
-#include <cstring>
-#include <string>
-#include <utility>
-#include <vector>
 
-#include "flow/dialog.h"
-#include "flow_support.h"
 #include "hud.h"
 #include "hud/statusbar.h"
-#include "ports/ports.h"
 #include "render/sprite.h"
 #include "render/text.h"
-#include "seaview_support.h"
+#include "sailing/seaview.h"
+#include "sailing/sky.h"
 #include "ships.h"
+#include "test_support.h"
 
 namespace {
 
-class StatusBarTest : public SeaTest {
-protected:
-    void SetUp() override {
-        SeaTest::SetUp();
-        cannonballCount = 0;
-    }
-};
+using StatusBarTest = GameTest;
 
 // What the bar draws over the sea at slide s, drawn by hand; the needle's frame is given.
 void DrawBarByHand(int32_t s, int32_t health, int32_t arrow) {
@@ -98,14 +86,9 @@ TEST_F(StatusBarTest, GoldCargoCompassHullAndCannonballsStandInTheirCorners) {
         {400, 400, 1234, 3, 5, 12, 1, 37, 4},  // level with the target on both axes: down
         {393, 400, 0, 1, 11, 1, 1, 119, 6},    // 7 pixels to its left: the needle points right
         {394, 400, 20, 8, 1, 0, 1, 0, 4},      // 6 pixels is still level
-        {407, 400, 5, 2, 3, 6, 1, 60, 2},
-        {406, 400, 5, 2, 3, 6, 1, 60, 4},
-        {400, 407, 5, 2, 3, 6, 1, 60, 0},
-        {400, 393, 5, 2, 3, 6, 1, 60, 4},
-        {393, 393, 5, 2, 3, 6, 1, 60, 5},
-        {407, 407, 5, 2, 3, 6, 1, 60, 1},
-        {393, 407, 5, 2, 3, 6, 1, 60, 7},
-        {407, 393, 5, 2, 3, 6, 1, 60, 3},
+        {407, 400, 5, 2, 3, 6, 1, 60, 2}, {406, 400, 5, 2, 3, 6, 1, 60, 4}, {400, 407, 5, 2, 3, 6, 1, 60, 0},
+        {400, 393, 5, 2, 3, 6, 1, 60, 4}, {393, 393, 5, 2, 3, 6, 1, 60, 5}, {407, 407, 5, 2, 3, 6, 1, 60, 1},
+        {393, 407, 5, 2, 3, 6, 1, 60, 7}, {407, 393, 5, 2, 3, 6, 1, 60, 3},
         {400, 400, -7, 0, 5, 12, 1, 12, -1},  // no cargo: no compass, target or not
         {400, 400, 99999, 4, 2, 3, 0, 12, -1},  // nothing to point at
     };
@@ -115,12 +98,11 @@ TEST_F(StatusBarTest, GoldCargoCompassHullAndCannonballsStandInTheirCorners) {
         gold = k.gold, cargo = k.cargo, cannonballCount = k.balls, hudSlide = 0;
         compassTarget = k.targeted ? ports[0] : nullptr;
         frameCounter = k.frameCounter;
-        PlayFrame();
+        Frames(1);
         frameCounter = k.frameCounter;  // as the frame drew it
         DrawSeaAndShip();
         DrawBarByHand(0, k.health, k.arrow);
-        for (int32_t i = 0; i < 160 * 120; i++)
-            ASSERT_EQ(shownFrame[i], FrameBuffer[i]) << "(" << k.x << ", " << k.y << "): " << i % 160 << ", " << i / 160;
+        ASSERT_EQ(Differs(Shown()), "") << k.x << ", " << k.y;
     }
     std::vector<int32_t> needles;
     for (int32_t dx = -1; dx <= 1; dx++)
@@ -136,13 +118,13 @@ TEST_F(StatusBarTest, ADialogSlidesTheBarAwayAPixelAFrameAndClosingBringsItBack)
     std::vector<int32_t> after;
     for (int32_t i = 0; i < 24; i++) {
         frameCounter = 30;
-        PlayFrame();
+        Frames(1);
         after.push_back(hudSlide);
         if (i == 4) {  // drawn at -4: the hull icons, undarkened, over the darkened sea
             FillFrame(static_cast<uint16_t>(shadowPalette[2]));
             DrawBarByHand(-4, 5, -1);
             for (int32_t y = 0; y < 60; y++)
-                for (int32_t x = 92; x < 160; x++) ASSERT_EQ(ShownAt(x, y), FrameBuffer[y * 160 + x]) << x << ", " << y;
+                for (int32_t x = 92; x < 160; x++) ASSERT_EQ(ShownAt(x, y), At(x, y)) << x << ", " << y;
         }
     }
     std::vector<int32_t> expected;
@@ -152,19 +134,19 @@ TEST_F(StatusBarTest, ADialogSlidesTheBarAwayAPixelAFrameAndClosingBringsItBack)
 
     // Dismissed: back to sailing, and the bar slides in a pixel a frame.
     SetButtonKey(ButtonA, true);
-    for (int32_t i = 0; i < 10; i++) PlayFrame();
+    Frames(10);
     SetButtonKey(ButtonA, false);
-    PlayFrame();
+    Frames(1);
     ASSERT_EQ(overlayMode, OverlayNone);
     const int32_t closedAt = hudSlide;
     for (int32_t i = 1; i <= 18; i++) {
         frameCounter = 30;
-        PlayFrame();
+        Frames(1);
         ASSERT_EQ(hudSlide, closedAt + i);
     }
     DrawSeaAndShip();
     DrawBarByHand(hudSlide, 5, -1);
-    for (int32_t i = 0; i < 160 * 120; i++) ASSERT_EQ(shownFrame[i], FrameBuffer[i]) << i % 160 << ", " << i / 160;
+    EXPECT_EQ(Differs(Shown()), "");
 }
 
 TEST_F(StatusBarTest, ThePausedMapShowsTheWorldCellForCellWithBlinkingShipsAndPorts) {
@@ -181,17 +163,16 @@ TEST_F(StatusBarTest, ThePausedMapShowsTheWorldCellForCellWithBlinkingShipsAndPo
     }
 
     SetButtonKey(ButtonStart, true);
-    PlayFrame();
+    Frames(1);
     SetButtonKey(ButtonStart, false);
     for (int32_t f : {0, 6, 7, 8, 9, 11, 23, 24, 100}) {
         frameCounter = f;
-        PlayFrame();
+        Frames(1);
         ASSERT_EQ(overlayMode, OverlayPaused);
         // Over what the game drew behind it: the frame, the cells, then the marks.
         std::copy(shownFrame, shownFrame + 160 * 120, FrameBuffer);
         DrawMapByHand(f);
-        for (int32_t i = 0; i < 160 * 120; i++)
-            ASSERT_EQ(shownFrame[i], FrameBuffer[i]) << "frame " << f << ": " << i % 160 << ", " << i / 160;
+        ASSERT_EQ(Differs(Shown()), "") << "frame " << f;
     }
 }
 
@@ -208,7 +189,7 @@ TEST_F(StatusBarTest, TheLastBarOfAGameWithANewBestReadsNoReleasedRecord) {
     FillFrame(static_cast<uint16_t>(shadowPalette[2]));
     DrawBarByHand(0, 0, -1);  // gold, cargo and cannonballs; no hull, no compass
     for (int32_t y = 0; y < 120; y++)
-        for (int32_t x = 92; x < 160; x++) ASSERT_EQ(shown[y * 160 + x], FrameBuffer[y * 160 + x]) << x << ", " << y;
+        for (int32_t x = 92; x < 160; x++) ASSERT_EQ(shown[y * 160 + x], At(x, y)) << x << ", " << y;
     EXPECT_EQ(dialog.revealed, 1u);  // the dialog is drawn and typed all the same
 }
 
@@ -225,18 +206,6 @@ void DrawSceneOf(int32_t f) {
     frameCounter = now;
 }
 
-int32_t CompassArrowFor(const Port* target) {
-    const int32_t tx = target->cellX * 16, ty = target->cellY * 16;
-    const int32_t dx = tx < player->x - 6 ? -1 : tx > player->x + 6 ? 1 : 0;
-    const int32_t dy = ty < player->y - 6 ? -1 : ty > player->y + 6 ? 1 : 0;
-    return DirectionOf(dx, dy);
-}
-
-void ExpectShownIsFrameBuffer(const char* when) {
-    for (int32_t i = 0; i < 160 * 120; i++)
-        ASSERT_EQ(shownFrame[i], FrameBuffer[i]) << when << ": pixel " << i % 160 << ", " << i / 160;
-}
-
 TEST_F(StatusBarTest, ACaptainDocksLoadsFollowsTheCompassSellsAndLooksAtTheMap) {
     // A coast along row 21 with six jetties above it on row 20; two of them give cargo.
     for (int32_t c = 8; c < 40; c++) SetCell(c, 21, CellLand);
@@ -245,7 +214,7 @@ TEST_F(StatusBarTest, ACaptainDocksLoadsFollowsTheCompassSellsAndLooksAtTheMap) 
         ports.Append(new Port{12 + 4 * i, 20, i == 2 || i == 4 ? RoleCargoFirst : RoleInactive});
     }
     // Far away, every list at its limit, so that nothing but the ports draws numbers.
-    for (int32_t i = 0; i < 9; i++) barrels.Append(new Barrel{100 + 40 * i, 800, 0});
+    for (int32_t i = 0; i < 9; i++) barrels.Append(new Barrel{100 + 40 * i, 800, false});
     for (int32_t i = 0; i < 6; i++) {
         whirlpools.Append(new Whirlpool{6000, 50 * 16 + 8, (5 + 2 * i) * 16 + 5});
         SetCell(50, 5 + 2 * i, CellWhirlpool);
@@ -256,86 +225,53 @@ TEST_F(StatusBarTest, ACaptainDocksLoadsFollowsTheCompassSellsAndLooksAtTheMap) 
         wreck->health = 0, wreck->sinkTimer = 1000000;
     }
     highScore = 10, cannonballCount = 6;
-    const std::vector<int32_t> numbers = RandFrom(11, 2000);
-    size_t next = 0;
-
+    std::srand(11);
     // Along the coast to the first jetty that gives cargo: its side touches at x 314.
     SetButtonKey(ButtonRight, true);
-    while (ship->x < 318) PlayFrame();
+    while (ship->x < 318) Frames(1);
     SetButtonKey(ButtonRight, false);
     EXPECT_GT(dockProgress, 0);
-    while (dockProgress != 10) PlayFrame();
-    const int32_t f = (frameCounter + 119) % 120;
+    while (dockProgress != 10) Frames(1);
+    int32_t f = (frameCounter + 119) % 120;  // the counter the frame shown drew with
     DrawSceneOf(f);
     DrawDockingBarByHand(10);
     frameCounter = f;
     DrawBarByHand(0, 5, -1);
-    ExpectShownIsFrameBuffer("docking");
-
-    // Loaded: a buyer and another active port, drawn in that order among the others.
-    played.clear();
-    while (cargo == 0) PlayFrame();
-    std::vector<int32_t> roles = {-1, -1, -1, -1, 1, -1};
-    const auto other = [&] {
-        for (;;) {
-            const size_t i = static_cast<size_t>(numbers[next++] % 6);
-            if (i != 2 && roles[i] != 0) return i;
-        }
-    };
-    const size_t buyer = other();
-    roles[buyer] = 0;
-    roles[other()] = 1;
-    next++;  // a wake-up draw for the ports, now that the pirates know
-    for (int32_t i = 0; i < 6; i++) EXPECT_EQ(ports[i]->role, roles[static_cast<size_t>(i)]) << i;
-    ASSERT_EQ(compassTarget, ports[static_cast<int32_t>(buyer)]);
-    EXPECT_EQ(played, std::vector<int32_t>{SoundMoney});
-    PlayFrame();
-    next++;
-    DrawSceneOf((frameCounter + 119) % 120);
+    EXPECT_EQ(Differs(Shown()), "") << "docking";
+    // Loaded: with this seed port 5 buys now, and port 3 gives cargo beside port 4; the
+    // needle points right, to the buyer, and the cargo's icon rises.
+    Heard();
+    while (cargo == 0) Frames(1);
+    EXPECT_EQ(Values({ports[0]->role, ports[1]->role, ports[2]->role, ports[3]->role, ports[4]->role, ports[5]->role}),
+              Values({-1, -1, -1, 1, 1, 0}));
+    ASSERT_EQ(compassTarget, ports[5]);
+    EXPECT_EQ(Heard(), std::vector<std::string>{"money"});
+    Frames(1);
+    f = (frameCounter + 119) % 120;
+    DrawSceneOf(f);
     DrawSprite24x24(68, 18, PickupIconFrames + FrameSlot(24, 24, 10), SeaKey());  // cargo, first picture
-    frameCounter = (frameCounter + 119) % 120;
-    DrawBarByHand(0, 5, CompassArrowFor(compassTarget));
-    frameCounter = (frameCounter + 1) % 120;
-    ExpectShownIsFrameBuffer("loaded");
-
+    frameCounter = f;
+    DrawBarByHand(0, 5, 6);
+    frameCounter = (f + 1) % 120;
+    EXPECT_EQ(Differs(Shown()), "") << "loaded";
     // Following the needle along the coast to the buyer's jetty, and waiting for the sale.
-    const int32_t jettyX = compassTarget->cellX * 16 + 8;
-    while (ship->x != jettyX) {
-        SetButtonKey(ship->x < jettyX ? ButtonRight : ButtonLeft, true);
-        PlayFrame();
-        next++;
-        SetButtonKey(ButtonRight, false);
-        SetButtonKey(ButtonLeft, false);
-    }
-    while (cargo != 0) {
-        PlayFrame();
-        next++;
-    }
-    EXPECT_EQ(gold, 20);
-    EXPECT_EQ(deliveries, 1);
-    EXPECT_EQ(ports[static_cast<int32_t>(buyer)]->role, -1);
-    for (int32_t i = 0; i < 40; i++) {  // the coin rises and is gone
-        PlayFrame();
-        next++;
-    }
-
+    SetButtonKey(ButtonRight, true);
+    while (ship->x != 32 * 16 + 8) Frames(1);
+    SetButtonKey(ButtonRight, false);
+    while (cargo != 0) Frames(1);
+    EXPECT_EQ(Values({gold, deliveries, ports[5]->role}), Values({20, 1, RoleInactive}));
+    Frames(40);  // the coin rises and is gone
     // Start: the scene in shadow, the bar over it, and the map of this harbour.
-    SetButtonKey(ButtonStart, true);
-    PlayFrame();
-    next++;
-    SetButtonKey(ButtonStart, false);
-    PlayFrame();
-    next++;
+    Press(ButtonStart);
     ASSERT_EQ(overlayMode, OverlayPaused);
-    const int32_t g = (frameCounter + 119) % 120;
-    DrawSceneOf(g);
+    f = (frameCounter + 119) % 120;
+    DrawSceneOf(f);
     for (uint16_t& pixel : FrameBuffer) pixel = static_cast<uint16_t>(shadowPalette[PaletteIndex(pixel)]);
-    frameCounter = g;
+    frameCounter = f;
     DrawBarByHand(0, 5, -1);
-    DrawMapByHand(g);
-    frameCounter = (g + 1) % 120;
-    ExpectShownIsFrameBuffer("paused");
-    EXPECT_EQ(std::rand(), numbers[next]);  // not a draw more or less all along
+    DrawMapByHand(f);
+    frameCounter = (f + 1) % 120;
+    EXPECT_EQ(Differs(Shown()), "") << "paused";
 }
 
 }  // namespace

@@ -9,50 +9,16 @@
 #include "platform/messages.h"
 #include "platform/wavfile.h"
 
-const char* const soundFiles[kSoundCount] = {
-    "./data/beep.wav",  "./data/click.wav",    "./data/shoot.wav", "./data/miss.wav",
-    "./data/hit.wav",   "./data/whirl.wav",    "./data/gameover.wav", "./data/money.wav",
-    "./data/nextlevel.wav", "./data/talk1.wav", "./data/talk2.wav", "./data/talk3.wav",
-};
-Mix_Chunk* sounds[kSoundCount];
-const char* const musicFiles[kMusicCount] = {"./data/menu.wav", "./data/ingame.wav", "./data/danger.wav"};
-Mix_Music* musicTracks[kMusicCount];
-
 // SDL_mixer reads a WAV track from its stream while the track plays, so each track's
 // bytes and the stream over them live as long as the track.
 static std::vector<uint8_t> musicBytes[kMusicCount];
 static SDL_RWops* musicStreams[kMusicCount];
 
-bool sfxOn = true;
-bool musicOn = true;
-int32_t currentMusic = -1;
+void StartChunk(int32_t n) { Mix_PlayChannelTimed(-1, sounds[n], 0, -1); }
 
-void (*soundStarted)(int32_t n);
-void (*musicStarted)(int32_t i);
-void (*musicHalted)();
+void HaltTrack() { Mix_HaltMusic(); }
 
-void PlaySound(int32_t n) {
-    if (!sfxOn) return;
-    Mix_PlayChannelTimed(-1, sounds[n], 0, -1);
-    if (soundStarted != nullptr) soundStarted(n);
-}
-
-void StopMusic() {
-    Mix_HaltMusic();
-    if (musicHalted != nullptr) musicHalted();
-}
-
-void PlayMusic(int32_t i) {
-    if (!musicOn) {
-        StopMusic();
-        return;
-    }
-    if (currentMusic == i) return;
-    StopMusic();
-    currentMusic = i;
-    Mix_PlayMusic(musicTracks[i], -1);
-    if (musicStarted != nullptr) musicStarted(i);
-}
+void LoopTrack(int32_t i) { Mix_PlayMusic(musicTracks[i], -1); }
 
 void LoadAudio() {
     // Without a sound card the game plays on in silence, after one line that says so.

@@ -64,3 +64,9 @@ void FreeAudio();
 extern void (*soundStarted)(int32_t n);
 extern void (*musicStarted)(int32_t i);
 extern void (*musicHalted)();
+
+// The playing, as each platform does it: sound n once on the first free channel (a sound
+// that did not load stays silent), halting the music, and track i looping for ever.
+void StartChunk(int32_t n);
+void HaltTrack();
+void LoopTrack(int32_t i);

@@ -1,10 +1,10 @@
-// Sound effects and music in the browser: the desktop's tables, switches and three
-// operations, played through Web Audio instead of SDL_mixer. The page fetches the
-// sounds compressed (data/NAME.ogg, made from data/NAME.wav at build time), has the
-// browser decode them before the game starts, and opens the audio on the player's
-// first gesture; this file plays them as SDL_mixer would: effects on the first free of
-// eight channels, dropped when all eight are busy, and one music track that loops with
-// no seam until it is halted.
+// Sound effects and music in the browser, played through Web Audio instead of SDL_mixer
+// (the tables and switches are the desktop's: sounds.cpp). The page fetches the sounds
+// compressed (data/NAME.ogg, made from data/NAME.wav at build time), has the browser
+// decode them before the game starts, and opens the audio on the player's first gesture;
+// this file plays them as SDL_mixer would: effects on the first free of eight channels,
+// dropped when all eight are busy, and one music track that loops with no seam until it
+// is halted.
 #include "platform/audio.h"
 
 #include <emscripten.h>
@@ -16,23 +16,6 @@ struct Mix_Chunk {
 struct _Mix_Music {
     int32_t buffer;
 };
-
-const char* const soundFiles[kSoundCount] = {
-    "./data/beep.wav",  "./data/click.wav",    "./data/shoot.wav", "./data/miss.wav",
-    "./data/hit.wav",   "./data/whirl.wav",    "./data/gameover.wav", "./data/money.wav",
-    "./data/nextlevel.wav", "./data/talk1.wav", "./data/talk2.wav", "./data/talk3.wav",
-};
-Mix_Chunk* sounds[kSoundCount];
-const char* const musicFiles[kMusicCount] = {"./data/menu.wav", "./data/ingame.wav", "./data/danger.wav"};
-_Mix_Music* musicTracks[kMusicCount];
-
-bool sfxOn = true;
-bool musicOn = true;
-int32_t currentMusic = -1;
-
-void (*soundStarted)(int32_t n);
-void (*musicStarted)(int32_t i);
-void (*musicHalted)();
 
 // The mixer, as the page's Module.mixer: the audio context the page opened (none when
 // the browser has no Web Audio), the buffers by number, SDL_mixer's default eight
@@ -118,27 +101,14 @@ EM_JS(void, ReleaseBuffer, (int number), {
 static Mix_Chunk chunks[kSoundCount];
 static _Mix_Music tracks[kMusicCount];
 
-void PlaySound(int32_t n) {
-    if (!sfxOn) return;
+void StartChunk(int32_t n) {
     if (sounds[n] != nullptr) PlayOnFreeChannel(sounds[n]->buffer);
-    if (soundStarted != nullptr) soundStarted(n);
 }
 
-void StopMusic() {
-    HaltMusic();
-    if (musicHalted != nullptr) musicHalted();
-}
+void HaltTrack() { HaltMusic(); }
 
-void PlayMusic(int32_t i) {
-    if (!musicOn) {
-        StopMusic();
-        return;
-    }
-    if (currentMusic == i) return;
-    StopMusic();
-    currentMusic = i;
+void LoopTrack(int32_t i) {
     if (musicTracks[i] != nullptr) LoopMusic(musicTracks[i]->buffer);
-    if (musicStarted != nullptr) musicStarted(i);
 }
 
 void LoadAudio() {

@@ -1,6 +1,7 @@
 // The pirates' path search as the rule reads, step by step: two owning lists of nodes,
-// scanned from end to start for every choice and every membership test. Slow but plain;
-// the tests hold the game's PlanPath to it, and the benchmarks measure both.
+// scanned from end to start for every choice and every membership test. Slow but plain:
+// the tests' recorded searches were recorded while the game's PlanPath matched it node for
+// node, and the benchmarks measure both.
 #pragma once
 #include <cstdint>
 #include <memory>
