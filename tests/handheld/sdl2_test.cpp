@@ -73,6 +73,15 @@ TEST_F(Sdl2Test, TheMixerPlaysWhatSdlMixerWouldSampleForSample) {
                                shoot = Samples("data/shoot.wav"), menu = Samples("data/menu.wav"),
                                ingame = Samples("data/ingame.wav");
     ASSERT_TRUE(beep.size() > 100 && click.size() > 100 && shoot.size() > 1000 && menu.size() > shoot.size() * 3);
+    // Opened twice, as SDL_mixer counts openings, the device is closed by the second close,
+    // for real: it opens again.
+    CloseSoundDevice();
+    for (int32_t i = 0; i < 2; i++) ASSERT_EQ(Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 1024), 0);
+    Mix_CloseAudio();
+    EXPECT_EQ(Mix_QuerySpec(nullptr, nullptr, nullptr), 1);
+    Mix_CloseAudio();
+    EXPECT_EQ(Mix_QuerySpec(nullptr, nullptr, nullptr), 0);
+    EXPECT_EQ(Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 1024), 0);
     // The device opened as the boot screen does, its thread stopped: the test turns the
     // mixer by hand.
     CloseSoundDevice();
