@@ -36,7 +36,7 @@ void CloseSoundDevice() {
 // The next frames the mixer plays, as the left samples; false if ever left and right
 // differ (the game's sounds are mono).
 bool Mix(size_t frames, std::vector<int16_t>* left) {
-    std::vector<int16_t> out(frames * 2);
+    std::vector<int16_t> out(frames * 2, 12345);  // SDL hands the mixer a buffer of leftovers
     MixInto(reinterpret_cast<Uint8*>(out.data()), static_cast<int>(out.size() * 2));
     left->clear();
     bool same = true;
