@@ -11,7 +11,7 @@ set -eu
 build=$(readlink -f "$1")
 scratch=$(mktemp -d /tmp/quillbarrow-install-XXXXXX)
 deb_installed_here=
-trap '[ -z "$deb_installed_here" ] || apt-get remove -y -qq quillbarrow >/dev/null 2>&1; rm -rf "$scratch"' EXIT
+trap '[ -z "$deb_installed_here" ] || apt-get -o DPkg::Lock::Timeout=900 remove -y -qq quillbarrow >/dev/null 2>&1; rm -rf "$scratch"' EXIT
 passes=0 failures=0
 fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
 pass() { echo "ok: $*"; passes=$((passes + 1)); }
@@ -99,7 +99,7 @@ grep -q '^Inst libsdl1.2-compat-shim ' "$scratch/apt" && ! grep -q '^Inst libsdl
     fail "apt's choice without SDL 1.2: $(grep -E '^(Inst|E:)' "$scratch/apt" | tr '\n' ' ')"
 
 if [ "$(id -u)" = 0 ] && ! dpkg-query -W -f='${Status}' quillbarrow 2>/dev/null | grep -q 'ok installed'; then
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >"$scratch/apt" 2>&1 || cat "$scratch/apt"
+    DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=900 install -y -qq "$deb" >"$scratch/apt" 2>&1 || cat "$scratch/apt"
     deb_installed_here=yes
     sdl=$(ldd /usr/libexec/quillbarrow/quillbarrow | sed -n 's/.*libSDL-1\.2\.so\.0 => \([^ ]*\).*/\1/p')
     [ "$(dpkg -S "$(readlink -f "$sdl")" 2>/dev/null | cut -d: -f1)" = libsdl1.2-compat ] &&
