@@ -6,11 +6,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 
 #include "platform/audio.h"
 #include "platform/frame.h"
 #include "platform/messages.h"
+#include "platform/sdl_window.h"
 
 static SDL_Surface* screenSurface;
 static const Uint32 kVideoFlags = SDL_HWSURFACE | SDL_HWACCEL | SDL_DOUBLEBUF;
@@ -47,16 +47,6 @@ static void CatchWindowErrors() {
     const auto setHandler = reinterpret_cast<Handler (*)(Handler)>(dlsym(xlib, "XSetErrorHandler"));
     if (setHandler != nullptr) setHandler(NoteWindowError);
     dlclose(xlib);  // only gives back the reference the look-up took
-}
-
-// Shuts SDL down again and says why there is no window, in place of whatever the
-// libraries under it said while they looked for one.
-static bool WindowFailed(const char* reason) {
-    const std::string why = reason;
-    SDL_Quit();
-    ReleaseLibraryMessages(false);
-    std::fprintf(stderr, "quillbarrow: cannot open the game window: %s\n", why.c_str());
-    return false;
 }
 
 bool OpenWindow() {
@@ -119,9 +109,7 @@ bool DrainEvents() {
 }
 
 void PaceFrame() {
-    if (SDL_GetTicks() - frameStart >= kFramePeriodMs) return;
-    Sint32 left = static_cast<Sint32>(frameStart + kFramePeriodMs - SDL_GetTicks());
-    if (left > 0) SDL_Delay(static_cast<Uint32>(left));
+    WaitOutFrame();
 }
 
 void ShutDown() {

@@ -10,28 +10,17 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
-#include <string>
 
 #include "platform/audio.h"
 #include "platform/controls_sdl2.h"
 #include "platform/frame.h"
 #include "platform/messages.h"
+#include "platform/sdl_window.h"
 
 static SDL_Window* window;
 static SDL_Renderer* renderer;
 static SDL_Texture* texture;
-
-// Shuts SDL down again and says why there is no window, in place of whatever the
-// libraries under it said while they looked for one.
-static bool WindowFailed() {
-    const std::string why = SDL_GetError();
-    SDL_Quit();
-    ReleaseLibraryMessages(false);
-    std::fprintf(stderr, "quillbarrow: cannot open the game window: %s\n", why.c_str());
-    return false;
-}
 
 bool OpenWindow() {
     HoldLibraryMessages();
@@ -40,18 +29,18 @@ bool OpenWindow() {
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     // SDL turns SIGTERM and SIGINT into a quit event, so that a firmware's key mapper
     // (which ends a game with SIGTERM) ends it as Escape does.
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER) != 0) return WindowFailed();
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER) != 0) return WindowFailed(SDL_GetError());
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     window = SDL_CreateWindow("Quillbarrow", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, windowWidth, windowHeight,
                               SDL_WINDOW_FULLSCREEN_DESKTOP);
-    if (window == nullptr) return WindowFailed();
+    if (window == nullptr) return WindowFailed(SDL_GetError());
     // No vertical sync: the 25 ms frame paces itself, where waiting for a 60 Hz panel
     // would stretch it to 33 ms.
     renderer = SDL_CreateRenderer(window, -1, 0);
-    if (renderer == nullptr) return WindowFailed();
+    if (renderer == nullptr) return WindowFailed(SDL_GetError());
     texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, kScreenWidth,
                                 kScreenHeight);
-    if (texture == nullptr) return WindowFailed();
+    if (texture == nullptr) return WindowFailed(SDL_GetError());
     SDL_ShowCursor(SDL_DISABLE);
     SDL_GetRendererOutputSize(renderer, &windowWidth, &windowHeight);
     ReleaseLibraryMessages(true);
@@ -106,9 +95,7 @@ bool DrainEvents() {
 }
 
 void PaceFrame() {
-    if (SDL_GetTicks() - frameStart >= kFramePeriodMs) return;
-    Sint32 left = static_cast<Sint32>(frameStart + kFramePeriodMs - SDL_GetTicks());
-    if (left > 0) SDL_Delay(static_cast<Uint32>(left));
+    WaitOutFrame();
 }
 
 void ShutDown() {
