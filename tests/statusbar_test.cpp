@@ -17,11 +17,8 @@ using StatusBarTest = GameTest;
 // What the bar draws over the sea at slide s, drawn by hand; the needle's frame is given.
 void DrawBarByHand(int32_t s, int32_t health, int32_t arrow) {
     DrawSprite16x16(1, s + 1, GoldIconFrames + 256 * (frameCounter / 12), SeaKey());
-    const std::string number = std::to_string(gold);
-    for (size_t i = 0; i < number.size(); i++) {
-        DrawChar(11 + 6 * static_cast<int32_t>(i), s + 2, static_cast<uint8_t>(number[i]), Colour(4));
-        DrawChar(11 + 6 * static_cast<int32_t>(i), s + 3, static_cast<uint8_t>(number[i]), Colour(14));
-    }
+    DrawText(11, s + 2, std::to_string(gold).c_str(), Colour(4));  // its number, a light face over a darker one
+    DrawText(11, s + 3, std::to_string(gold).c_str(), Colour(14));
     for (int32_t i = 0; i < cargo; i++) DrawSprite16x16(133 - 10 * i, 109 - s, CargoIcon, SeaKey());
     if (arrow >= 0) {
         DrawSprite16x16(144, 103 - s, CompassDial, SeaKey());
