@@ -104,11 +104,6 @@ TEST_F(HazardTest, AWhirlpoolLivesItsTimeThenFreesItsCell) {
         EXPECT_EQ(Values({tileMap[CellIndex(10, 12)], tileMap[CellIndex(30, 31)]}),
                   Values({lives.size() == 2 ? CellWhirlpool : CellSea, lives.empty() ? CellSea : CellWhirlpool}));
     }
-    AddWhirlpool(5, 5);  // 6001 frames when it holds nobody
-    for (int32_t i = 0; i < 6001; i++) AgeWhirlpools();
-    EXPECT_EQ(whirlpools.Count(), 1);
-    AgeWhirlpools();
-    EXPECT_EQ(whirlpools.Count(), 0);
 }
 
 TEST_F(HazardTest, BarrelsFillTheMagazineOrSayOncePerApproachThatItIsFull) {

@@ -109,41 +109,23 @@ TEST_F(PathSearchTest, EverySearchComesOutAsRecordedNodeForNode) {
 }
 
 // What the search knows of each cell is kept from one search to the next and made anew
-// only about once in a million searches: searches on either side of that still come out
-// as recorded.
-TEST_F(PathSearchTest, SearchesStillComeOutAsRecordedAMillionSearchesLater) {
-    std::srand(99);
-    level = 2;
-    GenerateIslands();
-    uint64_t print = 14695981039346656037u;
-    std::vector<std::array<int32_t, 2>> open;  // sea cells with sea to the right
-    for (int32_t cx = 0; cx < 55; cx++)
-        for (int32_t cy = 0; cy < 56; cy++)
-            if (tileMap[CellIndex(cx, cy)] == CellSea && tileMap[CellIndex(cx + 1, cy)] == CellSea)
-                open.push_back({cx, cy});
-    for (int32_t i = 0; i < (1 << 20) + 8192; i++) {
-        // The player next door to the right: found at the second expansion.
-        const auto [cx, cy] = open[static_cast<size_t>(i) % open.size()];
-        player->x = (cx + 1) * 16 + 8, player->y = cy * 16 + 8;
+// only about once in a million searches: on either side of that the player next door is
+// still found at the second expansion.
+TEST_F(PathSearchTest, SearchesStillFindTheWayAMillionSearchesLater) {
+    SetCell(55, 55, -3);  // a sea no other test has: its first search marks it anew
+    AddPlayer(0, 0);
+    for (int32_t i = 0; i < (1 << 20) + 8192; i++) {  // on every cell of the open sea in turn
+        const int32_t cx = i % 55, cy = i / 55 % 55;
         Ship pirate{};
-        pirate.x = cx * 16 + 8, pirate.y = cy * 16 + 8;
+        pirate.x = cx * 16 + 8, pirate.y = cy * 16 + 8, player->x = pirate.x + 16, player->y = pirate.y;
         PlanPath(&pirate);
-        ASSERT_EQ(pirate.waypointX, player->x) << "search " << i;
-        ASSERT_EQ(closedNodeCount, 2) << "search " << i;
-        if (i % 4096 != 0) continue;
-        // Now and then a far one, folded into the print.
-        const auto [gx, gy] = open[static_cast<size_t>(rand()) % open.size()];
-        player->x = gx * 16 + 8, player->y = gy * 16 + 8;
-        PlanPath(&pirate);
-        Fold(&print, pirate);
+        ASSERT_EQ(Values({pirate.waypointX, closedNodeCount}), Values({player->x, 2})) << "search " << i;
     }
-    EXPECT_EQ(print, 0x35337d62a1abdc66u);
-    level = 0;
 }
 
 // Hand-made seas: a picture of cells with its top left corner at (left, top), on a sea
-// that is otherwise all water or all land. '.' sea, '#' land, 'r' a rock, 'P' a port,
-// 'W' a whirlpool.
+// that is otherwise all water or all land. '.' sea, '#' land, 'r' a rock, 'P' a port
+// (whirlpools and land are among the recorded searches).
 TEST_F(PathSearchTest, WhatThePiratesFind) {
     const std::string corridor = std::string(56, '.');
     struct Case {
@@ -171,9 +153,7 @@ TEST_F(PathSearchTest, WhatThePiratesFind) {
         // cell of the channel, 150 away, is never taken.
         {"out of reach next door", CellLand, 0, 10, {corridor}, 0, 10, 0, 11, 0, -1, -1, 50},
         {"past a port to a port", CellLand, 0, 10, {"...P..P" + corridor}, 0, 10, 6, 10, 0, 1, 10, 7},
-        {"past a whirlpool to one", CellLand, 0, 10, {"...W..W" + corridor}, 0, 10, 6, 10, 0, 1, 10, 7},
         {"not past a rock", CellLand, 0, 10, {"...r..." + corridor}, 0, 10, 6, 10, 0, -1, -1, 3},
-        {"not past land", CellLand, 0, 10, {"...#..." + corridor}, 0, 10, 6, 10, 0, -1, -1, 3},
         // (13, 12) is found from (12, 11) at cost 10; the later route from (13, 11)
         // costs 6 and re-parents it while it waits, so the path leaves by (13, 11).
         {"a cheaper route while waiting", CellLand, 9, 9, {"######", "##.#.#", "#....#", "####.#", "#....#", "######"}, 13,
@@ -190,7 +170,7 @@ TEST_F(PathSearchTest, WhatThePiratesFind) {
             for (size_t col = 0; col < c.picture[row].size() && c.left + col < 56; col++) {
                 const char m = c.picture[row][col];
                 SetCell(c.left + static_cast<int32_t>(col), c.top + static_cast<int32_t>(row),
-                        m == '#' ? CellLand : m == 'r' ? -3 : m == 'P' ? CellPort : m == 'W' ? CellWhirlpool : CellSea);
+                        m == '#' ? CellLand : m == 'r' ? -3 : m == 'P' ? CellPort : CellSea);
             }
         AddPlayer(c.gx * 16 + 8, c.gy * 16 + 6);
         Ship pirate{};

@@ -84,19 +84,8 @@ inline const char* const kSoundNames[kSoundCount] = {"beep",     "click", "shoot
                                                      "gameover", "money", "nextlevel", "talk1", "talk2", "talk3"};
 inline std::vector<std::string> Heard() { return std::exchange(heard, {}); }
 
-// Seeds rand() so that its next draws, each taken modulo its bound, give the values asked
-// for: {{4, 2}, {2, 1}} gives 2 of 4, then 1 of 2. Returns the number rand() gives after
-// them, by which a test sees that the game took not a draw more or less.
-inline uint32_t SeedFor(const std::vector<std::pair<int32_t, int32_t>>& draws);
-inline int32_t SeedDraws(const std::vector<std::pair<int32_t, int32_t>>& draws) {
-    const uint32_t seed = SeedFor(draws);
-    const int32_t after = std::rand();
-    std::srand(seed);
-    return after;
-}
-
-// A seed whose first draws give the values asked for, as SeedDraws has them (rand() is
-// left after those draws).
+// A seed whose first draws, each taken modulo its bound, give the values asked for:
+// {{4, 2}, {2, 1}} gives 2 of 4, then 1 of 2 (rand() is left after those draws).
 inline uint32_t SeedFor(const std::vector<std::pair<int32_t, int32_t>>& draws) {
     for (uint32_t seed = 1;; seed++) {
         std::srand(seed);
@@ -104,6 +93,16 @@ inline uint32_t SeedFor(const std::vector<std::pair<int32_t, int32_t>>& draws) {
         for (const auto& [bound, value] : draws) match = match && std::rand() % bound == value;
         if (match) return seed;
     }
+}
+
+// Seeds rand() so that its next draws give the values asked for, as SeedFor has them.
+// Returns the number rand() gives after them, by which a test sees that the game took not
+// a draw more or less.
+inline int32_t SeedDraws(const std::vector<std::pair<int32_t, int32_t>>& draws) {
+    const uint32_t seed = SeedFor(draws);
+    const int32_t after = std::rand();
+    std::srand(seed);
+    return after;
 }
 
 // The numbers rand() gives after srand(seed); the generator is seeded again after.
