@@ -338,6 +338,14 @@ TEST_F(FlowTest, AFullDiskKeepsTheOldScore) {
             EXPECT_EQ(freed, path.replaceable ? "123456" : "7");
         }
     }
+    // A card whose file system keeps no access lists at all (as FAT) takes a higher score
+    // all the same.
+    ASSERT_EQ(mount("ramfs", disk.c_str(), "ramfs", 0, nullptr), 0);
+    saveDir = disk + "/.Quillbarrow/";
+    SaveHighScore(7);
+    SaveHighScore(123456);
+    EXPECT_EQ(FileText(HighScoreFile()), "123456");
+    umount2(disk.c_str(), MNT_DETACH);
 }
 
 // Runs step in a child process as the player (kPlayer, where the test runs as root, whose
