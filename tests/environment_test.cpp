@@ -91,8 +91,7 @@ TEST_F(EnvironmentTest, BrokenSoundsOrNoSoundDeviceChangeNothingButTheSound) {
          8, false},
         {"no sound device", [](const fs::path&, int32_t) { setenv("SDL_AUDIODRIVER", "none-such", 1); }, 3, false},
     };
-    char top[4096];
-    ASSERT_NE(getcwd(top, sizeof top), nullptr);
+    const fs::path top = fs::current_path();
     uint64_t pictures = 0;
     std::vector<std::string> asked;
     for (const Case& c : cases) {
@@ -103,11 +102,11 @@ TEST_F(EnvironmentTest, BrokenSoundsOrNoSoundDeviceChangeNothingButTheSound) {
         const std::string place = CopyData(home, &wavs);
         for (size_t n = 0; n < wavs.size(); n++) c.damage(wavs[n], static_cast<int32_t>(n));
         CloseSoundDevice();  // so that the boot opens it anew
-        ASSERT_EQ(chdir(place.c_str()), 0);
+        fs::current_path(place);
         SailFromBoot();
         for (int32_t i = 0; i < 30; i++) SetButtonKey(ButtonRight, i < 20), Frame();
         SDL_Delay(100);  // the sound device's thread plays what there is meanwhile
-        ASSERT_EQ(chdir(top), 0);
+        fs::current_path(top);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         EXPECT_EQ(Values({Loaded(), Mix_PlayingMusic()}), Values({c.loaded, c.music}));
         if (pictures == 0) pictures = shown, asked = heard;
@@ -125,12 +124,12 @@ void Poke(Wav& wav, size_t at, uint64_t value, int32_t bytes) {
 }
 uint32_t DataSize(const Wav& w) { return w[40] | w[41] << 8 | w[42] << 16 | static_cast<uint32_t>(w[43]) << 24; }
 
-// Puts a chunk named name, of the given length (and its pad byte when odd, unless told
-// not to), before the byte at (the "fmt " chunk's), growing the RIFF size to match. A
-// chunk named "fmt " is a copy of the first.
-void InsertChunk(Wav& wav, const char* name, uint32_t length, bool pad = true, size_t at = 12) {
+// Puts a chunk named name, of the given length (and its pad byte when odd), before the
+// byte at (the "fmt " chunk's), growing the RIFF size to match. A chunk named "fmt " is a
+// copy of the first.
+void InsertChunk(Wav& wav, const char* name, uint32_t length, size_t at = 12) {
     Wav chunk(name, name + 4);
-    chunk.resize(8 + length + (pad ? length % 2 : 0), 'x');
+    chunk.resize(8 + length + length % 2, 'x');
     Poke(chunk, 4, length, 4);
     if (std::strcmp(name, "fmt ") == 0) chunk.assign(wav.begin() + 12, wav.begin() + 36);
     wav.insert(wav.begin() + static_cast<ptrdiff_t>(at), chunk.begin(), chunk.end());
@@ -151,32 +150,25 @@ const Damage kDamages[] = {
     {"RIFF size past the end", [](Wav& w) { Poke(w, 4, w.size() - 6, 4); }, false},
     {"RIFF size ending in the samples", [](Wav& w) { Poke(w, 4, w.size() - 10, 4); }, false},
     {"RIFF size 4 GB", [](Wav& w) { Poke(w, 4, 0xFFFFFFFF, 4); }, false},
-    {"not WAVE", [](Wav& w) { w[11] = 'X'; }, false}, {"no fmt chunk", [](Wav& w) { w[14] = 'x'; }, false},
-    {"fmt size 0", [](Wav& w) { Poke(w, 16, 0, 4); }, false}, {"fmt size 2", [](Wav& w) { Poke(w, 16, 2, 4); }, false},
+    {"not WAVE", [](Wav& w) { w[11] = 'X'; }, false}, {"fmt size 0", [](Wav& w) { Poke(w, 16, 0, 4); }, false},
     {"fmt size 17", [](Wav& w) { Poke(w, 16, 17, 4); }, false},
     {"fmt size 18", [](Wav& w) { Poke(w, 16, 18, 4); }, false},
     {"fmt size 4 GB", [](Wav& w) { Poke(w, 16, 0xFFFFFFF0, 4); }, false},
     {"compressed", [](Wav& w) { Poke(w, 20, 2, 2); }, false},
-    {"floating point", [](Wav& w) { Poke(w, 20, 3, 2); }, false},
-    {"extensible format", [](Wav& w) { Poke(w, 20, 0xFFFE, 2); }, false},
     {"no channels", [](Wav& w) { Poke(w, 22, 0, 2); }, false},
     {"3 channels", [](Wav& w) { Poke(w, 22, 3, 2), Poke(w, 28, 132300, 4), Poke(w, 32, 6, 2); }, false},
     {"stereo", [](Wav& w) { Stereo(w), Poke(w, 40, DataSize(w) & ~3u, 4); }, true},
     {"8 bits", [](Wav& w) { Poke(w, 34, 8, 2), Poke(w, 28, 22050, 4), Poke(w, 32, 1, 2); }, true},
-    {"12 bits", [](Wav& w) { Poke(w, 34, 12, 2); }, false},
     {"24 bits", [](Wav& w) { Poke(w, 34, 24, 2), Poke(w, 28, 66150, 4), Poke(w, 32, 3, 2); }, false},
-    {"1 Hz", [](Wav& w) { Poke(w, 24, 1, 4), Poke(w, 28, 2, 4); }, false},
     {"7999 Hz", [](Wav& w) { Poke(w, 24, 7999, 4), Poke(w, 28, 15998, 4); }, false},
     {"8000 Hz", [](Wav& w) { Poke(w, 24, 8000, 4), Poke(w, 28, 16000, 4); }, true},
     {"96000 Hz", [](Wav& w) { Poke(w, 24, 96000, 4), Poke(w, 28, 192000, 4); }, true},
     {"96001 Hz", [](Wav& w) { Poke(w, 24, 96001, 4), Poke(w, 28, 192002, 4); }, false},
-    {"4 GHz", [](Wav& w) { Poke(w, 24, 0xFFFFFFFF, 4), Poke(w, 28, 0xFFFFFFFE, 4); }, false},
     {"byte rate not the rate's", [](Wav& w) { Poke(w, 28, 1000, 4); }, false},
     {"block size 0", [](Wav& w) { Poke(w, 32, 0, 2); }, false}, {"no data chunk", [](Wav& w) { w[39] = 'x'; }, false},
     {"data size 0", [](Wav& w) { Poke(w, 40, 0, 4); }, false},
     {"data size odd", [](Wav& w) { Poke(w, 40, w.size() - 45, 4); }, false},
     {"data size past the end", [](Wav& w) { Poke(w, 40, w.size() - 42, 4); }, false},
-    {"data size 2 GB", [](Wav& w) { Poke(w, 40, 0x80000000, 4); }, false},
     {"data size 4 GB", [](Wav& w) { Poke(w, 40, 0xFFFFFFF0, 4); }, false},
     {"a sample short", [](Wav& w) { Poke(w, 40, w.size() - 46, 4); }, true},
     {"one sample", [](Wav& w) { Poke(w, 40, 2, 4); }, true},
@@ -184,14 +176,10 @@ const Damage kDamages[] = {
     {"a fact chunk first", [](Wav& w) { InsertChunk(w, "fact", 4); }, true},
     {"a LIST chunk first", [](Wav& w) { InsertChunk(w, "LIST", 10); }, true},
     {"an odd LIST chunk first", [](Wav& w) { InsertChunk(w, "LIST", 9); }, false},
-    {"an odd LIST chunk first, unpadded", [](Wav& w) { InsertChunk(w, "LIST", 9, false); }, false},
-    {"two fmt chunks", [](Wav& w) { InsertChunk(w, "fmt ", 16, true, 36); }, false},
+    {"two fmt chunks", [](Wav& w) { InsertChunk(w, "fmt ", 16, 36); }, false},
     {"stereo, half a sample frame over", [](Wav& w) { Stereo(w), Poke(w, 40, (DataSize(w) & ~3u) - 2, 4); }, false},
     {"a JUNK chunk first", [](Wav& w) { InsertChunk(w, "JUNK", 10); }, false},
-    {"cut off in its header", [](Wav& w) { w.resize(30); }, false},
-    {"cut off in its samples", [](Wav& w) { w.resize(w.size() * 3 / 5 + 1); }, false},
     {"empty", [](Wav& w) { w.clear(); }, false},
-    {"text", [](Wav& w) { w.assign({'N', 'o', 't', ' ', 'a', ' ', 's', 'o', 'u', 'n', 'd', '\n'}); }, false},
 };
 
 Wav Bytes(const fs::path& path) {
@@ -205,45 +193,32 @@ int64_t ResidentKilobytes() {
     return std::atoll(status.c_str() + status.find("VmRSS:") + 6);
 }
 
-// Every change of the table to every sound file, checked as the loader checks them; then
-// the menu music and the first effect damaged alike, replaced by a pipe or by a terminal
-// nobody types into, or made whole sounds too large to read, each booted in a process of
-// its own: the boot loads the rest and goes on, within a watchdog of five seconds and
-// 64 MB of memory beyond the test's own.
+// Every change of the table made to the menu music and the first effect together,
+// checked as the loader checks them; then the two replaced by pipes, or made whole sounds
+// too large to read: each booted in a process of its own, the boot loads the rest and
+// goes on, within a watchdog of five seconds and 64 MB of memory beyond the test's own.
 TEST_F(EnvironmentTest, EveryDamagedSoundIsLeftOutAndTheBootGoesOnAtOnce) {
     std::vector<fs::path> wavs;
     const std::string place = CopyData(home, &wavs);
-    for (const fs::path& wav : wavs) {
-        const Wav made = Bytes(wav);
-        ASSERT_TRUE(made.size() > 44 && std::string(made.begin() + 36, made.begin() + 40) == "data") << wav;
-        for (const Damage& damage : kDamages) {
-            Wav damaged = made;
-            damage.change(damaged);
-            EXPECT_EQ(IsPlayableWav(damaged.data(), damaged.size()), damage.playable) << wav << ": " << damage.name;
-        }
-    }
     const fs::path music = place + "/data/menu.wav", effect = place + "/data/beep.wav";
     const Wav musicMade = Bytes(music), effectMade = Bytes(effect);
-    std::string terminalName;
-    const int terminal = OpenTerminal(&terminalName);
     CloseSoundDevice();  // each boot opens its own
     const int64_t before = ResidentKilobytes();
     int64_t slowest = 0, largest = 0;
-    const size_t boots = std::size(kDamages) + 3;
+    const size_t boots = std::size(kDamages) + 2;
     for (size_t boot = 0; boot < boots; boot++) {
         const Damage* damage = boot < std::size(kDamages) ? &kDamages[boot] : nullptr;
-        const char* other = boot == boots - 3 ? "a pipe" : boot == boots - 2 ? "a terminal" : "16 MB";
-        SCOPED_TRACE(damage != nullptr ? damage->name : other);
+        SCOPED_TRACE(damage != nullptr ? damage->name : boot == boots - 2 ? "a pipe" : "16 MB");
         for (const auto& [path, made] : {std::pair{music, &musicMade}, {effect, &effectMade}}) {
             fs::remove(path);
             Wav bytes = *made;
             if (damage != nullptr) damage->change(bytes);
+            EXPECT_TRUE(damage == nullptr || IsPlayableWav(bytes.data(), bytes.size()) == damage->playable) << path;
             if (boot == boots - 1) {  // a whole sound, one sample frame too long
                 bytes.resize(kMaxWavBytes + 2);
                 Poke(bytes, 4, bytes.size() - 8, 4), Poke(bytes, 40, bytes.size() - 44, 4);
             }
-            if (boot == boots - 3) mkfifo(path.c_str(), 0644);
-            else if (boot == boots - 2) fs::create_symlink(terminalName, path);
+            if (boot == boots - 2) mkfifo(path.c_str(), 0644);
             else std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
         }
         const auto start = std::chrono::steady_clock::now();
@@ -263,37 +238,8 @@ TEST_F(EnvironmentTest, EveryDamagedSoundIsLeftOutAndTheBootGoesOnAtOnce) {
         EXPECT_EQ(ended.Code(), damage != nullptr && damage->playable ? 15 : 13);
         EXPECT_LT(ended.used.ru_maxrss - before, 64 << 10) << "kB beyond the test's own";
     }
-    EXPECT_TRUE(NothingWritten(terminal));
     std::cout << boots << " damaged boots: the slowest took " << slowest << " ms and at most " << largest / 1024
               << " MB beyond the test's own\n";
-}
-
-// The pad as SDL itself reports it, before any test scripts it.
-int32_t (*const sdlPadButtonCount)() = joystickButtonCount;
-int32_t (*const sdlPadButton)(int32_t b) = joystickButton;
-
-TEST_F(EnvironmentTest, APadPulledOutMidGameLetsGoOfItsButtonsAndWorksAgainWhenBack) {
-    // The pad as SDL finds it (on the test machines, none): the keyboard plays.
-    SDL_InitSubSystem(SDL_INIT_JOYSTICK);
-    joystickButtonCount = sdlPadButtonCount, joystickButton = sdlPadButton;
-    SailFromBoot();
-    const Ship before = *player;
-    SetButtonKey(ButtonDown, true), Frame(), SetButtonKey(ButtonDown, false), Frame();
-    EXPECT_EQ(player->y, before.y + 1);  // the one frame the key was down
-    SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
-    // Pad button 9 is Right. Each frame steers by what the frame before sampled.
-    StartHeadless();
-    SetPadConnected(true), SetPadButton(9, true);
-    for (int32_t i = 0; i < 10; i++) Frame();
-    EXPECT_EQ(player->x, before.x + 9);
-    SetPadConnected(false);  // pulled out with Right held
-    for (int32_t i = 0; i < 10; i++) Frame();
-    EXPECT_EQ(player->x, before.x + 10);
-    // Back in with Up (8) held, it steers again.
-    SetPadButton(9, false), SetPadConnected(true), SetPadButton(8, true);
-    for (int32_t i = 0; i < 4; i++) Frame();
-    EXPECT_EQ(Values({player->x, player->y, overlayMode, GameState}),
-              Values({before.x + 10, before.y - 2, OverlayNone, ScreenSailing}));
 }
 
 TEST_F(EnvironmentTest, AWindowDraggedToAnySizeShowsTheWholePicture) {
@@ -394,11 +340,10 @@ TEST(XDisplayTest, AFailedSoundSystemAndADestroyedWindowEndInOrder) {
     fs::remove_all(place);
     ASSERT_FALSE(number.empty()) << "Xvfb named no display";
     EXPECT_EQ(game.Code(), 0) << "status " << game.status;  // neither a kill nor a failure
-    const std::string& said = game.said;
-    const size_t second = said.find('\n') + 1;
-    EXPECT_EQ(said.rfind("quillbarrow: playing without sound: ", 0), 0u) << said;
-    EXPECT_EQ(said.substr(second, 45), "quillbarrow: the game window is gone (X error") << said;
-    EXPECT_EQ(said.find('\n', second), said.size() - 1) << said;  // two lines
+    const size_t second = game.said.find('\n') + 1;
+    EXPECT_EQ(game.said.rfind("quillbarrow: playing without sound: ", 0), 0u) << game.said;
+    EXPECT_EQ(game.said.substr(second, 45), "quillbarrow: the game window is gone (X error") << game.said;
+    EXPECT_EQ(game.said.find('\n', second), game.said.size() - 1) << game.said;  // two lines
 }
 
 }  // namespace

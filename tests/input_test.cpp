@@ -20,7 +20,6 @@ std::string Seen(int32_t button, const std::string& key, const std::string& pad,
 }
 
 TEST_F(InputTest, AReleaseIsReportedOnceAKeyInTheFrameThatSeesItUpAPadInTheNext) {
-    SetPadConnected(true);
     struct Case { const char *key, *pad, *seen; } cases[] = {
         {"####......", "..........", "hhhhr....."},  // held for frames: nothing until let go, then once
         {"..........", "####......", ".hhhhr...."},  // the pad's sampling is a frame behind

@@ -1,13 +1,10 @@
 // Child processes for the tests that need the operating system as it really is: a save
-// killed, run as another user or under a limit, a program that may hang or crash; and a
-// terminal nobody types into.
+// killed, run as another user or under a limit, a program that may hang or crash.
 #pragma once
-#include <gtest/gtest.h>
 
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <stdlib.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -75,23 +72,4 @@ inline Ended InChild(const std::function<int()>& step) {
     int said = -1;
     const pid_t child = Spawn(step, &said);
     return child < 0 ? Ended{"no child", -1, {}} : Finish(child, said, -1);
-}
-
-// A terminal nobody types into, open to everyone, its name in *name: reading it waits for
-// ever, and what is written to it can be read back from the end returned here.
-inline int OpenTerminal(std::string* name) {
-    const int terminal = posix_openpt(O_RDWR | O_NOCTTY);
-    const bool opened = terminal >= 0 && grantpt(terminal) == 0 && unlockpt(terminal) == 0;
-    EXPECT_TRUE(opened) << "no terminal could be opened";
-    *name = opened ? ptsname(terminal) : "/no-terminal";
-    chmod(name->c_str(), 0666);
-    return terminal;
-}
-
-// Whether nothing was written to the terminal; it is closed after.
-inline bool NothingWritten(int terminal) {
-    pollfd written = {terminal, POLLIN, 0};
-    const bool nothing = poll(&written, 1, 0) == 0;
-    close(terminal);
-    return nothing;
 }

@@ -1,6 +1,7 @@
-// The soak's checks fire: each promise broken on purpose in the middle of a game is
-// reported with the frame it broke in. And a stretch of honest play breaks none and plays
-// out as it was recorded, screen for screen, event for event and draw for draw.
+// The soak's checks fire: a promise broken on purpose in the middle of a game (a counter,
+// the map, the lists) is reported with the frame it broke in. And a stretch of honest play
+// breaks none and plays out as it was recorded, screen for screen, event for event and
+// draw for draw.
 #include "harness/soak.h"
 #include "pirates/hazards.h"
 #include "test_support.h"
@@ -9,30 +10,10 @@ namespace {
 
 using SoakTest = GameTest;
 
-TEST_F(SoakTest, EveryPromiseBrokenOnPurposeIsCaughtInTheFrameItBroke) {
-    struct Case {
-        void (*breakIt)();
-        const char* report;
-    } cases[] = {
-        {[] { cargo = 9; }, "cargo is 9"}, {[] { cannonballCount = 13; }, "cannonballCount is 13"},
-        {[] { player->health = 12; }, "player health is 12"}, {[] { frameCounter = 120; }, "frameCounter is 120"},
-        {[] { tileMap[CellIndex(0, 0)] = 7; }, "cell code 7"},
+TEST_F(SoakTest, APromiseBrokenOnPurposeIsCaughtInTheFrameItBroke) {
+    struct Case { void (*breakIt)(); const char* report; } cases[] = {
+        {[] { cargo = 9; }, "cargo is 9"}, {[] { player = nullptr; }, "ships without a player"},
         {[] { whirlpools.Append(new Whirlpool{100, 8, 5}); }, "a whirlpool's cell is not marked"},
-        {[] {
-             for (int32_t i = 0; i < whirlpools.Count(); i++) whirlpools[i]->life = -1;
-             AgeWhirlpools();  // every whirlpool gone, with its mark
-             tileMap[CellIndex(0, 0)] = CellWhirlpool;
-         },
-         "1 whirlpool cells for 0 whirlpools"},
-        {[] { ships[0]->x = 900; }, "ship 0 outside the world at 900"},
-        {[] { for (int32_t i = 0; i < 10; i++) barrels.Append(new Barrel{8, 5, false}); }, "10 barrels"},
-        {[] { dialog.revealed = static_cast<uint32_t>(dialog.text.size()) + 1; }, "the dialog has revealed"},
-        {[] {
-             static Port gone{1, 1, RoleBuyer};
-             compassTarget = &gone;
-         },
-         "the compass points at a port no"},
-        {[] { player = nullptr; }, "ships without a player"},
     };
     for (const Case& k : cases) {
         SoakTally tally;

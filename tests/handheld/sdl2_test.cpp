@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
 #include <iterator>
 #include <vector>
 
@@ -20,8 +19,7 @@ namespace {
 
 // The samples of one of the game's sound files: 16-bit mono after a 44-byte header.
 std::vector<int16_t> Samples(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    const std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::string bytes = FileText(path);
     std::vector<int16_t> samples(bytes.size() > 44 ? (bytes.size() - 44) / 2 : 0);
     if (!samples.empty()) std::memcpy(samples.data(), &bytes[44], samples.size() * 2);
     return samples;
@@ -176,9 +174,8 @@ TEST_F(Sdl2Test, TheWholePictureIsMagnifiedByWholePixelsOnBlack) {
     // Window sizes, the magnification that fits and the bars beside and above it. (SDL
     // 2.0.14's software scaler, under the dummy screen and Xvfb, is exact only for the
     // powers of two.)
-    const struct {
-        int32_t w, h, scale, left, top;
-    } sizes[] = {{1024, 768, 6, 32, 24}, {640, 480, 4, 0, 0}, {400, 300, 2, 40, 30}, {100, 80, 1, -30, -20}};
+    const struct { int32_t w, h, scale, left, top; } sizes[] = {
+        {1024, 768, 6, 32, 24}, {640, 480, 4, 0, 0}, {400, 300, 2, 40, 30}, {100, 80, 1, -30, -20}};
     for (const auto& size : sizes) {
         SCOPED_TRACE(std::to_string(size.w) + " x " + std::to_string(size.h));
         if (size.w != windowWidth) {
@@ -240,19 +237,18 @@ TEST_F(Sdl2Test, SigtermEscapeOrSelectAndStartEndTheGame) {
     ASSERT_NE(joystick, nullptr);
     EXPECT_FALSE(DrainEvents());  // finds the pad
     ASSERT_EQ(joystickButtonCount(), 12);
-    const struct {
-        int pad;    // the virtual pad's button
-        int32_t b;  // the game's joystick button it is
-    } buttons[] = {{0, 2}, {1, 1}, {11, 8}, {12, 6}, {13, 7}, {14, 9}, {6, 11}, {2, -1}, {3, -1}, {9, -1}, {4, -1}};
+    // The virtual pad's buttons and the game's joystick buttons they are (-1: none).
+    const int buttons[][2] = {{0, 2}, {1, 1}, {11, 8}, {12, 6}, {13, 7}, {14, 9}, {6, 11},
+                              {2, -1}, {3, -1}, {9, -1}, {4, -1}};
     for (const auto& button : buttons) {
-        SCOPED_TRACE(button.pad);
-        SDL_JoystickSetVirtualButton(joystick, button.pad, SDL_PRESSED);
+        SCOPED_TRACE(button[0]);
+        SDL_JoystickSetVirtualButton(joystick, button[0], SDL_PRESSED);
         EXPECT_FALSE(DrainEvents());
-        std::vector<int32_t> down;
+        Values down;
         for (int32_t b = 0; b < 12; b++)
             if (joystickButton(b) != 0) down.push_back(b);
-        EXPECT_EQ(down, button.b < 0 ? std::vector<int32_t>{} : std::vector<int32_t>{button.b});
-        SDL_JoystickSetVirtualButton(joystick, button.pad, SDL_RELEASED);
+        EXPECT_EQ(down, button[1] < 0 ? Values{} : Values{button[1]});
+        SDL_JoystickSetVirtualButton(joystick, button[0], SDL_RELEASED);
     }
     // Select and Start together quit, as gptokeyb's hotkey does where it runs.
     SDL_JoystickSetVirtualButton(joystick, 4, SDL_PRESSED);
