@@ -1,6 +1,6 @@
 // Pirate ships: which balls strike which ships and on which side, one timer at a time,
-// wrecks, standing and firing in range, following a path, re-planning, and the random
-// draws of a spawn.
+// wrecks, standing and firing in range, following a path, and the random draws of a
+// spawn. When a pirate plans anew is pinned by the soak's recorded stretch of play.
 #include "pirates/hazards.h"
 #include "pirates/pirates.h"
 #include "test_support.h"
@@ -177,28 +177,6 @@ TEST_F(PirateTest, ABlockedOrHeldPirateTriesItsOtherSide) {
                           pirate->headingY, pirate->sailTimer}),
                   c.after);
     }
-}
-
-TEST_F(PirateTest, PiratesPlanAfreshWhenTheirTimeComesUnlessInThePlayersCell) {
-    Ship* us = AddPlayer(410, 800);  // in the pirate's column, far below
-    Ship* pirate = AddShip(1, 400, 400);
-    // 7 is no waypoint a search could give: it stays until the pirate plans.
-    pirate->waypointX = -1, pirate->waypointY = 7, pirate->replanTimer = 3, pirate->blockedTimer = 2;
-    for (int32_t frame = 1; frame <= 3; frame++) {
-        UpdateShips();
-        EXPECT_EQ(Values({pirate->replanTimer, pirate->blockedTimer, pirate->waypointY}),
-                  Values({3 - frame, std::max(2 - frame, 0), 7}));
-    }
-    SeedDraws({{10, 0}, {10, 0}, {15, 4}});  // out of range below
-    UpdateShips();
-    EXPECT_EQ(pirate->replanTimer, 9);
-    EXPECT_NE(pirate->waypointY, 7);
-    // In the player's cell (on later islands, out of range now and then) it keeps its way.
-    level = 5, us->x = us->y = 415;
-    pirate->x = pirate->y = 400, pirate->waypointX = -1, pirate->waypointY = 7, pirate->replanTimer = 0;
-    const int32_t after = SeedDraws({{10, 5}, {15, 14}});  // 15 is not below 10 + 5
-    UpdateShips();
-    EXPECT_EQ(Values({pirate->replanTimer, pirate->waypointY, std::rand()}), Values({19, 7, after}));
 }
 
 // A spawn draws its chance first: one in 700 a frame for a pirate (25 fewer a level, at

@@ -11,12 +11,8 @@ TEST_F(TextTest, GlyphsAreColumnsWithBitZeroOnTopClippedColumnByColumnAndRowByRo
     // Column bytes of a few glyphs of the classic 5x7 font, written out independently of
     // the font's source sheet; 219 is a solid block.
     const std::pair<int32_t, Values> glyphs[] = {
-        {0, {0x00, 0x00, 0x00, 0x00, 0x00}},   {1, {0x3E, 0x5B, 0x4F, 0x5B, 0x3E}},
-        {16, {0x7F, 0x3E, 0x1C, 0x1C, 0x08}},  {'A', {0x7C, 0x12, 0x11, 0x12, 0x7C}},
-        {'g', {0x18, 0xA4, 0xA4, 0x9C, 0x78}}, {'0', {0x3E, 0x51, 0x49, 0x45, 0x3E}},
-        {'!', {0x00, 0x00, 0x5F, 0x00, 0x00}}, {176, {0x55, 0x00, 0x55, 0x00, 0x55}},
-        {219, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF}}, {254, {0x00, 0x3C, 0x3C, 0x3C, 0x3C}},
-    };
+        {0, {0x00, 0x00, 0x00, 0x00, 0x00}}, {'g', {0x18, 0xA4, 0xA4, 0x9C, 0x78}},
+        {176, {0x55, 0x00, 0x55, 0x00, 0x55}}, {219, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF}}};
     for (const auto& [code, columns] : glyphs) {
         EXPECT_EQ(Values(FontGlyphs + 5 * code, FontGlyphs + 5 * code + 5), columns) << code;
         // Drawn whole, and cut at every edge of the screen (x 157: columns 0-2; y 115: rows
@@ -44,9 +40,6 @@ TEST_F(TextTest, TextAdvancesSixAndBreaksTwelveBackToItsStart) {
     DrawChar(11, 2, 'A', Colour(15)), DrawChar(17, 2, 'B', Colour(15)), DrawChar(11, 14, 'C', Colour(15));
     DrawChar(23, 14, 219, Colour(15));
     EXPECT_EQ(Differs(text), "");
-    const std::pair<int32_t, const char*> numbers[] = {
-        {0, "0"}, {-5, "-5"}, {1234, "1234"}, {-2147483647 - 1, "-2147483648"}, {2147483647, "2147483647"}};
-    for (const auto& [n, printed] : numbers) EXPECT_EQ(NumberText(n), printed);
 }
 
 }  // namespace
