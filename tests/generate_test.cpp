@@ -34,9 +34,9 @@ TEST(GenerateChannelTest, ChannelsStepOrthogonallyCloseToTheLine) {
 
 // A fingerprint of every cell of the map (FNV-1a).
 uint64_t MapPrint() {
-    uint64_t print = 14695981039346656037u;
-    for (const int8_t code : tileMap) print = (print ^ static_cast<uint8_t>(code)) * 1099511628211u;
-    return print;
+    Print print;
+    for (const int8_t code : tileMap) print.Add(static_cast<uint8_t>(code));
+    return print.value;
 }
 
 // A first game's islands and the set after them, for two seeds, come out as recorded,

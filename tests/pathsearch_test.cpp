@@ -19,21 +19,20 @@ NodeView View(const PathNode* n) {
     return {n->cellX, n->cellY, n->cost, n->parent ? n->parent->cellX : -1, n->parent ? n->parent->cellY : -1};
 }
 
-// Folds a search's outcome into an FNV-1a print: the waypoint, the nodes expanded in
+// Folds a search's outcome into a print: the waypoint, the nodes expanded in
 // order and the nodes left waiting in the order they were found, with cost and parent.
-void Fold(uint64_t* print, const Ship& pirate) {
-    const auto add = [print](int32_t n) { *print = (*print ^ static_cast<uint32_t>(n)) * 1099511628211u; };
-    add(pirate.waypointX), add(pirate.waypointY);
+void Fold(Print* print, const Ship& pirate) {
+    print->Add(pirate.waypointX), print->Add(pirate.waypointY);
     std::vector<bool> expanded(pathNodeCount);
     for (int32_t i = 0; i < closedNodeCount; i++) {
         expanded[closedNodes[i] - pathNodes] = true;
-        for (int32_t n : View(closedNodes[i])) add(n);
+        for (int32_t n : View(closedNodes[i])) print->Add(n);
     }
-    add(-2);
+    print->Add(-2);
     for (int32_t i = 0; i < pathNodeCount; i++)
         if (!expanded[i])
-            for (int32_t n : View(&pathNodes[i])) add(n);
-    add(-3);
+            for (int32_t n : View(&pathNodes[i])) print->Add(n);
+    print->Add(-3);
 }
 
 // A pixel in cell c; row and column 0 also take -15..-1, which divide into cell 0.
@@ -41,7 +40,7 @@ int32_t PixelIn(int32_t c) { return c == 0 ? rand() % 31 - 15 : c * 16 + rand() 
 
 TEST_F(PathSearchTest, EverySearchComesOutAsRecordedNodeForNode) {
     int32_t searches = 0, found = 0, exhausted = 0, cut = 0, blocked = 0;
-    uint64_t print = 14695981039346656037u;
+    Print print;
     for (unsigned seed = 0; seed < 10000; seed++) {
         std::srand(seed);
         level = static_cast<int32_t>(seed % 6);
@@ -101,7 +100,7 @@ TEST_F(PathSearchTest, EverySearchComesOutAsRecordedNodeForNode) {
             blocked += pirate.blockedTimer > 0;
         }
     }
-    EXPECT_EQ(print, 0x2bb976f2d4b5b9eau);
+    EXPECT_EQ(print.value, 0x2bb976f2d4b5b9eau);
     // Every ending is well represented: found, the budget spent, the sea searched out, cut
     // short by the ceiling; and blocked pirates.
     EXPECT_EQ(Values({searches, found, exhausted, cut, blocked}), Values({40000, 17980, 10444, 595, 13206}));

@@ -177,9 +177,9 @@ TEST_F(StatusBarTest, TheLastBarOfAGameWithANewBestReadsNoReleasedRecord) {
 
 // An FNV-1a print of the picture the last frame showed.
 uint64_t ShownPrint() {
-    uint64_t print = 14695981039346656037u;
-    for (const uint16_t pixel : shownFrame) print = (print ^ pixel) * 1099511628211u;
-    return print;
+    Print print;
+    for (const uint16_t pixel : shownFrame) print.Add(pixel);
+    return print.value;
 }
 
 // The pictures of this harbour are recorded: each of their parts is drawn by hand in a

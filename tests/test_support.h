@@ -105,6 +105,13 @@ inline int32_t SeedDraws(const std::vector<std::pair<int32_t, int32_t>>& draws) 
     return after;
 }
 
+// A print (FNV-1a) of what a test records rather than spells out: pictures, maps,
+// searches, steps; each value folded in as 32 bits.
+struct Print {
+    uint64_t value = 14695981039346656037u;
+    void Add(uint32_t n) { value = (value ^ n) * 1099511628211u; }
+};
+
 // The numbers rand() gives after srand(seed); the generator is seeded again after.
 inline Values RandFrom(uint32_t seed, int32_t count) {
     std::srand(seed);
