@@ -122,6 +122,22 @@ TEST_F(PathSearchTest, SearchesStillFindTheWayAMillionSearchesLater) {
     }
 }
 
+// From a corner of an open sea to the far one the search files its nodes at ranks above
+// 2^18, in the second group of its files: emptied after each search, they leave nothing
+// behind, and the same search again comes out the same.
+TEST_F(PathSearchTest, TheFarthestSearchComesOutTheSameEachTime) {
+    AddPlayer(54 * 16 + 8, 55 * 16 + 8);
+    Values first;
+    for (int32_t i = 0; i < 3; i++) {
+        Ship pirate{};
+        pirate.x = pirate.y = 8;
+        PlanPath(&pirate);
+        const Values now({pirate.waypointX, pirate.waypointY, closedNodeCount, pathNodeCount});
+        if (i == 0) first = now;
+        EXPECT_EQ(now, first) << "search " << i;
+    }
+}
+
 // Hand-made seas: a picture of cells with its top left corner at (left, top), on a sea
 // that is otherwise all water or all land. '.' sea, '#' land, 'r' a rock, 'P' a port
 // (whirlpools and land are among the recorded searches).
