@@ -113,6 +113,12 @@ TEST_F(StatusBarTest, ADialogSlidesTheBarAwayAPixelAFrameAndClosingBringsItBack)
     for (int32_t i = 2; i <= 21; i++) expected.push_back(-i);
     expected.insert(expected.end(), {-20, -21, -20, -21});  // out of sight, drawn at -20 or -19
     EXPECT_EQ(after, expected);
+    // The more-text mark lit, over land: its shadow shows a row below it.
+    SetCell(29, 27, CellLand);
+    frameCounter = 40;
+    Frames(1);
+    SetCell(29, 27, CellSea);
+    EXPECT_EQ(Values({ShownAt(153, dialog.top - 1), ShownAt(153, dialog.top + 6)}), Values({Colour(15), Colour(0)}));
 
     // Dismissed: back to sailing, and the bar slides in a pixel a frame.
     SetButtonKey(ButtonA, true);
