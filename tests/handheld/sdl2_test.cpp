@@ -80,6 +80,19 @@ TEST_F(Sdl2Test, TheMixerPlaysWhatSdlMixerWouldSampleForSample) {
     Mix_CloseAudio();
     EXPECT_EQ(Mix_QuerySpec(nullptr, nullptr, nullptr), 0);
     EXPECT_EQ(Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 1024), 0);
+    // On a device at twice the rate a sound is converted, and plays twice as many frames.
+    CloseSoundDevice();
+    ASSERT_EQ(Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 1024), 0);
+    SDL_PauseAudio(1);
+    Mix_Chunk* fast = Mix_LoadWAV_RW(SDL_RWFromFile("data/beep.wav", "rb"), 1);
+    ASSERT_NE(fast, nullptr);
+    Mix_PlayChannelTimed(0, fast, 0, -1);
+    std::vector<int16_t> out;
+    Mix(beep.size() * 2 - 8, &out);
+    EXPECT_EQ(Mix_Playing(-1), 1);
+    Mix(16, &out);
+    EXPECT_EQ(Mix_Playing(-1), 0);
+    Mix_FreeChunk(fast);
     // The device opened as the boot screen does, its thread stopped: the test turns the
     // mixer by hand.
     CloseSoundDevice();
@@ -90,7 +103,6 @@ TEST_F(Sdl2Test, TheMixerPlaysWhatSdlMixerWouldSampleForSample) {
     EXPECT_EQ(std::count(std::begin(sounds), std::end(sounds), nullptr) +
                   std::count(std::begin(musicTracks), std::end(musicTracks), nullptr),
               0);
-    std::vector<int16_t> out;
 
     // The track and two sounds together, until both sounds are over.
     PlayMusic(MusicMenu);
