@@ -121,7 +121,8 @@ play() {
 rc=0
 play first || rc=$?
 score=$(cat "$game/conf/.Quillbarrow/score" 2>/dev/null || echo none)
-check "the player went from the credits into a game, steered, fired and paused, with the pad alone ($rc)" '[ "$rc" = 0 ]'
+check "the player went from the credits into a game, steered, fired and paused, with the pad alone ($rc)" \
+    '[ "$rc" = 0 ]'
 check "the first run wrote its best score ($score) into the port's conf folder" '[ "$score" = 0 ]'
 check "the launch script found the control folder, read the pad mapping and called its helpers" \
     'grep -qx get_controls "$scratch/records/calls" &&
