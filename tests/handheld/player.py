@@ -40,8 +40,8 @@ PALETTE = [rgb888(p) for p in PALETTE565]
 # The two colours the ship's X on the island map blinks between.
 SHIP = (PALETTE[15], PALETTE[6])
 FRAME_MS = 25
-BUTTONS = {(-1, 0): ("left",), (1, 0): ("right",), (0, -1): ("up",), (0, 1): ("down",),
-           (-1, -1): ("left", "up"), (1, -1): ("right", "up"), (-1, 1): ("left", "down"), (1, 1): ("right", "down")}
+# The d-pad's four ways, as steps on the island map.
+WAYS = {"left": (-1, 0), "right": (1, 0), "up": (0, -1), "down": (0, 1)}
 
 
 def log(*words):
@@ -215,12 +215,12 @@ class Player:
         self.wait_for(self.sailing, 120, every=0.3, pages=True)
         log("sailing")
         at = self.ship()
-        for move in ((-1, 0), (1, 0), (0, -1), (0, 1)):
-            self.press(*BUTTONS[move], ms=24 * FRAME_MS)
+        for way, (dx, dy) in WAYS.items():
+            self.press(way, ms=24 * FRAME_MS)
             to = self.ship()
-            log("held", *BUTTONS[move], "from cell", at, "to", to)
-            if (to[0] - at[0]) * move[0] + (to[1] - at[1]) * move[1] < 1:
-                raise SystemExit(f"player: the ship did not go {BUTTONS[move]}")
+            log("held", way, "from cell", at, "to", to)
+            if (to[0] - at[0]) * dx + (to[1] - at[1]) * dy < 1:
+                raise SystemExit(f"player: the ship did not go {way}")
             at = to
         if not self.screens.shows(grab(), "sixth ball"):
             raise SystemExit("player: no sixth cannonball before a broadside")
